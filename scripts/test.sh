@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the unit and
+# end-to-end tests in a normal and in a sanitizer build, then each fuzz target
+# for a short while when clang is present. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+jobs=$(nproc)
+
+for preset in default asan; do
+  echo "== $preset: configure and build"
+  cmake --preset "$preset" </dev/null
+  cmake --build --preset "$preset" -j "$jobs" </dev/null
+  echo "== $preset: tests"
+  ctest --preset "$preset" -j "$jobs" </dev/null
+done
+
+if command -v clang++ >/dev/null 2>&1; then
+  echo "== fuzz"
+  scripts/fuzz.sh "${NORVALIS_FUZZ_SECONDS:-30}"
+fi
