@@ -12,8 +12,9 @@ namespace flutter {
 // encoding never carries custom values: they are written as null.
 class CustomEncodableValue {
  public:
-  template <typename T>
-    requires(!std::is_same_v<std::remove_cvref_t<T>, CustomEncodableValue>)
+  template <
+      typename T,
+      typename = std::enable_if_t<!std::is_same_v<std::remove_cvref_t<T>, CustomEncodableValue>>>
   explicit CustomEncodableValue(T&& object) : object_(std::forward<T>(object)) {}
 
   const std::any& object() const { return object_; }

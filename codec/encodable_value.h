@@ -69,9 +69,9 @@ class EncodableValue {
 
   // Builds a value from the content of any alternative. Integers pick int32 or
   // int64 by their own width; nothing narrows.
-  template <typename T>
-    requires(!std::is_same_v<std::remove_cvref_t<T>, EncodableValue> &&
-             std::is_constructible_v<Variant, T>)
+  template <typename T,
+            typename = std::enable_if_t<!std::is_same_v<std::remove_cvref_t<T>, EncodableValue> &&
+                                        std::is_constructible_v<Variant, T>>>
   EncodableValue(T&& content) : content_(std::forward<T>(content)) {}
 
   EncodableValue(const EncodableValue&) = default;

@@ -128,8 +128,7 @@ StandardCodecSerializer::StandardCodecSerializer() = default;
 StandardCodecSerializer::~StandardCodecSerializer() = default;
 
 template <typename T>
-void StandardCodecSerializer::WriteTypedList(const std::vector<T>& list,
-                                             ByteStreamWriter* stream) {
+void StandardCodecSerializer::WriteTypedList(const std::vector<T>& list, ByteStreamWriter* stream) {
   WriteSize(list.size(), stream);
   // Padded even when empty: the reader skips to the element alignment after
   // every typed-list size, and would otherwise eat the next value's bytes.
@@ -237,7 +236,7 @@ void StandardCodecSerializer::WriteValue(const EncodableValue& value,
 }
 
 EncodableValue StandardCodecSerializer::ReadValueOfType(uint8_t type,
-                                                       ByteStreamReader* stream) const {
+                                                        ByteStreamReader* stream) const {
   switch (type) {
     case kNull:
       return EncodableValue();
