@@ -2,7 +2,9 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace stdcodec {
 
@@ -34,6 +36,27 @@ std::string FormatShortest(T number) {
   char buffer[64];
   std::to_chars_result result = std::to_chars(buffer, buffer + sizeof(buffer), number);
   return std::string(buffer, result.ptr);
+}
+
+// NaNs other than the default quiet ones keep their exact bits.
+template <typename Bits, typename T>
+std::string FormatFloatingPoint(T number) {
+  static_assert(sizeof(Bits) == sizeof(T));
+  constexpr int kMantissaBits = std::numeric_limits<T>::digits - 1;
+  constexpr Bits kSign = Bits{1} << (sizeof(Bits) * 8 - 1);
+  constexpr Bits kQuietNan = static_cast<Bits>(~kSign) >> (kMantissaBits - 1)
+                                                              << (kMantissaBits - 1);
+  Bits bits = std::bit_cast<Bits>(number);
+  if (!std::isnan(number)) {
+    return FormatShortest(number);
+  }
+  if (bits == kQuietNan) {
+    return "nan";
+  }
+  if (bits == (kQuietNan | kSign)) {
+    return "-nan";
+  }
+  return FormatNanBits(bits);
 }
 
 // The length of the well-formed UTF-8 sequence of two or more bytes that
@@ -161,37 +184,11 @@ std::string ValueTextWriter::QuoteString(std::string_view bytes) {
 }
 
 std::string ValueTextWriter::FormatDouble(double number) {
-  auto bits = std::bit_cast<uint64_t>(number);
-  constexpr uint64_t kExponent = 0x7FF0000000000000;
-  constexpr uint64_t kQuietNan = 0x7FF8000000000000;
-  constexpr uint64_t kSign = 0x8000000000000000;
-  if ((bits & kExponent) == kExponent && (bits & ~(kExponent | kSign)) != 0) {
-    if (bits == kQuietNan) {
-      return "nan";
-    }
-    if (bits == (kQuietNan | kSign)) {
-      return "-nan";
-    }
-    return FormatNanBits(bits);
-  }
-  return FormatShortest(number);
+  return FormatFloatingPoint<uint64_t>(number);
 }
 
 std::string ValueTextWriter::FormatFloat(float number) {
-  auto bits = std::bit_cast<uint32_t>(number);
-  constexpr uint32_t kExponent = 0x7F800000;
-  constexpr uint32_t kQuietNan = 0x7FC00000;
-  constexpr uint32_t kSign = 0x80000000;
-  if ((bits & kExponent) == kExponent && (bits & ~(kExponent | kSign)) != 0) {
-    if (bits == kQuietNan) {
-      return "nan";
-    }
-    if (bits == (kQuietNan | kSign)) {
-      return "-nan";
-    }
-    return FormatNanBits(bits);
-  }
-  return FormatShortest(number);
+  return FormatFloatingPoint<uint32_t>(number);
 }
 
 void ValueTextWriter::AppendValue(const EncodableValue& value, int indent) {
