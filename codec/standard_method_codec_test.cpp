@@ -21,6 +21,7 @@
 #include "codec/byte_buffer_stream_writer.h"
 #include "codec/custom_encodable_value.h"
 #include "codec/encodable_value.h"
+#include "codec/hex_test_support.h"
 #include "codec/standard_codec_serializer.h"
 #include "engine_bridge/method_call.h"
 #include "engine_bridge/method_result.h"
@@ -30,20 +31,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// "07 FE 2C 01" to its bytes.
-Bytes Hex(std::string_view text) {
-  Bytes bytes;
-  std::string digits;
-  for (char c : text) {
-    if (c != ' ') {
-      digits.push_back(c);
-    }
-  }
-  for (size_t i = 0; i + 2 <= digits.size(); i += 2) {
-    bytes.push_back(static_cast<uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
-  }
-  return bytes;
-}
+using codec_test::Hex;
 
 std::string Lines(std::string_view text, size_t count = 1) {
   std::string lines;

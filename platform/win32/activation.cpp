@@ -1,7 +1,6 @@
 #include "platform/win32/activation.h"
 
-#include <errhandlingapi.h>
-#include <winerror.h>
+#include <processthreadsapi.h>
 
 #include "platform/win32/desktop.h"
 #include "platform/win32/message_delivery.h"
@@ -31,7 +30,7 @@ void LoseForeground(HWND previous, HWND successor) {
   MessageQueue& queue = *desktop.CurrentQueue();
   const Window* foreground = desktop.FindWindow(desktop.foreground());
   if (queue.active != previous ||
-      (foreground != nullptr && foreground->thread_id == CurrentThreadId())) {
+      (foreground != nullptr && foreground->thread_id == GetCurrentThreadId())) {
     return;
   }
   queue.active = nullptr;
@@ -52,7 +51,7 @@ void ActivateWindow(HWND handle) {
   auto lock = desktop.Lock();
   Window* window = desktop.FindWindow(handle);
   if (window == nullptr || !window->IsTopLevel() || window->destroying ||
-      (window->style & WS_VISIBLE) == 0 || window->thread_id != CurrentThreadId()) {
+      (window->style & WS_VISIBLE) == 0 || window->thread_id != GetCurrentThreadId()) {
     return;
   }
   MessageQueue& queue = *desktop.CurrentQueue();
@@ -60,7 +59,7 @@ void ActivateWindow(HWND handle) {
   desktop.set_foreground(handle);
   desktop.BringToFront(*window);
   if (const Window* other = desktop.FindWindow(previous_foreground);
-      other != nullptr && other->thread_id != CurrentThreadId()) {
+      other != nullptr && other->thread_id != GetCurrentThreadId()) {
     CallOnThreadAsync(other->thread_id, [previous_foreground, handle] {
       LoseForeground(previous_foreground, handle);
       return 0;
@@ -98,7 +97,7 @@ void DeactivateWindow(HWND handle) {
   HWND next = nullptr;
   for (HWND candidate : desktop.top_level_windows()) {
     const Window* window = desktop.FindWindow(candidate);
-    if (candidate != handle && window != nullptr && window->thread_id == CurrentThreadId() &&
+    if (candidate != handle && window != nullptr && window->thread_id == GetCurrentThreadId() &&
         (window->style & WS_VISIBLE) != 0 && (window->style & WS_MINIMIZE) == 0 &&
         !window->destroying) {
       next = candidate;
@@ -136,13 +135,8 @@ HWND MoveFocus(HWND handle) {
     }
     return previous;
   }
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindOwnWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
-  if (window->thread_id != CurrentThreadId()) {
-    SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
   }
   if (window->destroying) {

@@ -1,7 +1,6 @@
 // user32's activation and focus functions.
 
-#include <errhandlingapi.h>
-#include <winerror.h>
+#include <processthreadsapi.h>
 #include <winuser.h>
 
 #include "platform/win32/activation.h"
@@ -24,13 +23,8 @@ extern "C" HWND WINAPI SetActiveWindow(HWND handle) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
   const HWND previous = desktop.CurrentQueue()->active;
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindOwnWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
-  if (window->thread_id != win32::CurrentThreadId()) {
-    SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
   }
   const HWND top = desktop.TopLevelAncestor(*window)->handle;
@@ -47,9 +41,8 @@ extern "C" HWND WINAPI GetActiveWindow(void) {
 extern "C" BOOL WINAPI SetForegroundWindow(HWND handle) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   Window* top = desktop.TopLevelAncestor(*window);
@@ -57,7 +50,7 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND handle) {
     return FALSE;
   }
   const HWND top_handle = top->handle;
-  if (top->thread_id == win32::CurrentThreadId()) {
+  if (top->thread_id == GetCurrentThreadId()) {
     lock.unlock();
     win32::ActivateWindow(top_handle);
     return TRUE;

@@ -4,8 +4,7 @@
 // CommandLineToArgvW(GetCommandLineW()), all in UTF-8.
 
 #include <shellapi.h>
-#include <winbase.h>
-#include <winnls.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -27,7 +26,11 @@ void WriteWide(const wchar_t* text) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int show) {
+// Declared as Windows programs declare it, annotations included.
+int APIENTRY wWinMain(_In_ HINSTANCE,
+                      _In_opt_ HINSTANCE,
+                      _In_ wchar_t* command_line,
+                      _In_ int show) {
   WriteRecord(std::to_string(show));
   WriteWide(command_line);
   int count = 0;

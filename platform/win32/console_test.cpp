@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <string>
 
@@ -166,6 +167,64 @@ TEST_F(ConsoleTest, ParentTerminalReceivesConsoleOutput) {
   EXPECT_NE(seen.find(kText), std::string::npos) << seen;
 }
 
+TEST_F(ConsoleTest, StandardStreamsReopenedOnTheConsoleReachIt) {
+  int master = posix_openpt(O_RDWR | O_NOCTTY);
+  if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+    GTEST_SKIP() << "no pseudo-terminals here";
+  }
+  const std::string terminal = ptsname(master);
+  // Held open so that what the child wrote stays readable after it ends.
+  int held = open(terminal.c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(held, 0);
+
+  // As a Windows GUI program gives itself a console: C streams reopened on
+  // "CONOUT$" (descriptors made to follow when that fails), the C++ streams
+  // kept in step with them.
+  const int status = InChild([&] {
+    FILE* unused = nullptr;
+    // Without a console the streams stay as they are.
+    if (freopen_s(&unused, "CONOUT$", "w", stdout) != EBADF || _dup2(_fileno(stdout), 1) != 0) {
+      return 11;
+    }
+    if (!AllocConsole()) {
+      return 12;
+    }
+    Win32ProcessSetConsoleOutput(terminal.c_str());
+    if (freopen_s(&unused, "CONOUT$", "w", stdout) != 0 || unused != stdout ||
+        freopen_s(&unused, "CONOUT$", "w", stderr) != 0 || unused != stderr) {
+      return 13;
+    }
+    std::ios::sync_with_stdio(true);
+    std::cout << "cout line" << std::endl;
+    std::cerr << "cerr line" << std::endl;
+    std::printf("printf line\n");
+    std::fflush(stdout);
+    if (write(_fileno(stdout), "descriptor one\n", 15) != 15 ||
+        write(_fileno(stderr), "descriptor two\n", 15) != 15) {
+      return 14;
+    }
+    return 0;
+  });
+  EXPECT_EQ(status, 0);
+
+  std::string seen;
+  pollfd readable = {master, POLLIN, 0};
+  while (poll(&readable, 1, 200) > 0) {
+    char buffer[256];
+    ssize_t length = read(master, buffer, sizeof(buffer));
+    if (length <= 0) {
+      break;
+    }
+    seen.append(buffer, static_cast<size_t>(length));
+  }
+  close(held);
+  close(master);
+  for (const char* line :
+       {"cout line", "cerr line", "printf line", "descriptor one", "descriptor two"}) {
+    EXPECT_NE(seen.find(line), std::string::npos) << line << " missing from: " << seen;
+  }
+}
+
 TEST_F(ConsoleTest, ConsoleOutputGoesToTheNamedFile) {
   ASSERT_TRUE(AllocConsole());
   Win32ProcessSetConsoleOutput(console_path_.c_str());
@@ -178,6 +237,29 @@ TEST_F(ConsoleTest, ConsoleOutputGoesToTheNamedFile) {
   std::fclose(stream);
   EXPECT_EQ(ReadFile(console_path_), "to the console");
   EXPECT_EQ(ReadFile(stream_path_), "");
+}
+
+TEST_F(ConsoleTest, StreamsOnTheConsoleAddToItInTheOrderOfTheirWrites) {
+  {
+    std::ofstream earlier(console_path_);
+    earlier << "earlier\n";
+  }
+  ASSERT_TRUE(AllocConsole());
+  Win32ProcessSetConsoleOutput(console_path_.c_str());
+  FILE* out = std::fopen(stream_path_.c_str(), "w");
+  FILE* err = std::fopen(stream_path_.c_str(), "w");
+  ASSERT_NE(out, nullptr);
+  ASSERT_NE(err, nullptr);
+  FILE* reopened = nullptr;
+  ASSERT_EQ(freopen_s(&reopened, "CONOUT$", "w", out), 0);
+  ASSERT_EQ(freopen_s(&reopened, "CONOUT$", "w", err), 0);
+  for (FILE* stream : {out, err, out}) {
+    std::fputs(stream == out ? "out\n" : "err\n", stream);
+    std::fflush(stream);
+  }
+  std::fclose(out);
+  std::fclose(err);
+  EXPECT_EQ(ReadFile(console_path_), "earlier\nout\nerr\nout\n");
 }
 
 TEST_F(ConsoleTest, FailedConsoleReopenLeavesTheStream) {

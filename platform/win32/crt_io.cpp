@@ -27,6 +27,18 @@ int ProbeConsole(const std::string& path, const char* mode) {
   return 0;
 }
 
+// A console keeps what it shows, and whoever writes to it adds at its end, so
+// "CONOUT$" opened for writing truncates nothing and overwrites nothing: "w"
+// opens as "a". Standard output and standard error reopened on a file that
+// stands for the console then interleave there as on the console.
+std::string ConsoleMode(const char* mode) {
+  std::string console_mode = mode;
+  if (!console_mode.empty() && console_mode[0] == 'w') {
+    console_mode[0] = 'a';
+  }
+  return console_mode;
+}
+
 }  // namespace
 
 extern "C" int _fileno(FILE* stream) {
@@ -43,6 +55,7 @@ extern "C" errno_t freopen_s(FILE** result, const char* file_name, const char* m
   }
   *result = nullptr;
   std::string path = file_name;
+  std::string open_mode = mode;
   if (strcasecmp(file_name, "CONOUT$") == 0) {
     path = win32::ConsoleOutputPath();
     if (path.empty()) {
@@ -51,9 +64,10 @@ extern "C" errno_t freopen_s(FILE** result, const char* file_name, const char* m
     if (int error = ProbeConsole(path, mode)) {
       return error;
     }
+    open_mode = ConsoleMode(mode);
   }
   errno = 0;
-  FILE* reopened = freopen(path.c_str(), mode, stream);
+  FILE* reopened = freopen(path.c_str(), open_mode.c_str(), stream);
   if (reopened == nullptr) {
     return errno != 0 ? errno : EINVAL;
   }

@@ -1,7 +1,8 @@
 #include "platform/win32/desktop.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
+#include <errhandlingapi.h>
+#include <processthreadsapi.h>
+#include <winerror.h>
 
 #include <algorithm>
 
@@ -27,11 +28,6 @@ class ThreadAttachment {
 
 }  // namespace
 
-DWORD CurrentThreadId() {
-  thread_local const DWORD thread_id = static_cast<DWORD>(syscall(SYS_gettid));
-  return thread_id;
-}
-
 Desktop& Desktop::Get() {
   static Desktop* const desktop = new Desktop();
   return *desktop;
@@ -40,7 +36,7 @@ Desktop& Desktop::Get() {
 const std::shared_ptr<MessageQueue>& Desktop::CurrentQueue() {
   thread_local ThreadAttachment attachment;
   if (attachment.queue == nullptr) {
-    attachment.queue = std::make_shared<MessageQueue>(CurrentThreadId());
+    attachment.queue = std::make_shared<MessageQueue>(GetCurrentThreadId());
     queues_[attachment.queue->thread_id()] = attachment.queue;
   }
   return attachment.queue;
@@ -54,6 +50,23 @@ std::shared_ptr<MessageQueue> Desktop::QueueOf(DWORD thread_id) const {
 Window* Desktop::FindWindow(HWND handle) const {
   const auto found = windows_.find(handle);
   return found != windows_.end() ? found->second.get() : nullptr;
+}
+
+Window* Desktop::FindWindowOrFail(HWND handle) const {
+  Window* window = FindWindow(handle);
+  if (window == nullptr) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  }
+  return window;
+}
+
+Window* Desktop::FindOwnWindowOrFail(HWND handle) const {
+  Window* window = FindWindowOrFail(handle);
+  if (window != nullptr && window->thread_id != GetCurrentThreadId()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return nullptr;
+  }
+  return window;
 }
 
 Window& Desktop::AddWindow(std::unique_ptr<Window> window) {

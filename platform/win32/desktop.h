@@ -16,9 +16,6 @@
 
 namespace win32 {
 
-// The calling thread's id, as the kernel numbers threads (gettid).
-DWORD CurrentThreadId();
-
 // The process-wide desktop: window classes, windows, the threads' message
 // queues, monitors and the foreground window, all under one mutex. Every
 // method but Get and Lock requires the lock. Window procedures are never
@@ -42,6 +39,13 @@ class Desktop {
 
   // A window that exists (being destroyed included), or null.
   Window* FindWindow(HWND handle) const;
+  // FindWindow for a handle a caller passed: null leaves the last error
+  // ERROR_INVALID_WINDOW_HANDLE, as user32 fails for a handle that is not a
+  // window.
+  Window* FindWindowOrFail(HWND handle) const;
+  // FindWindowOrFail for functions that act only on the calling thread's
+  // windows: a window of another thread is null too, with ERROR_ACCESS_DENIED.
+  Window* FindOwnWindowOrFail(HWND handle) const;
   // Takes the record, gives it a handle and puts it in front of its siblings.
   Window& AddWindow(std::unique_ptr<Window> window);
   // Forgets the window: its handle stops being valid, its posted messages

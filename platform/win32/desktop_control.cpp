@@ -1,3 +1,4 @@
+#include <processthreadsapi.h>
 #include <win32_desktop_control.h>
 #include <winuser.h>
 
@@ -120,7 +121,7 @@ HWND ActiveWindowOfThread(DWORD thread_id) {
 }
 
 DWORD CurrentThreadId() {
-  return win32::CurrentThreadId();
+  return GetCurrentThreadId();
 }
 
 void ResetDesktop() {

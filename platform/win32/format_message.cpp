@@ -52,7 +52,7 @@ constexpr SystemMessage kSystemMessages[] = {
     {ERROR_CLASS_DOES_NOT_EXIST, L"Class does not exist.\r\n"},
     {ERROR_CLASS_HAS_WINDOWS, L"Class still has open windows.\r\n"},
     {ERROR_INVALID_INDEX, L"Invalid index.\r\n"},
-    {ERROR_INVALID_THREAD_ID, L"The thread identifier is invalid.\r\n"},
+    {ERROR_INVALID_THREAD_ID, L"Invalid thread identifier.\r\n"},
     {ERROR_INVALID_SHOWWIN_COMMAND, L"Invalid ShowWindow command.\r\n"},
     {ERROR_INVALID_MONITOR_HANDLE, L"Invalid monitor handle.\r\n"},
     {ERROR_UNSUPPORTED_TYPE, L"Data of this type is not supported.\r\n"},

@@ -4,6 +4,7 @@
 #include <winerror.h>
 #include <winnls.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -26,25 +27,39 @@ std::wstring Message(DWORD code, DWORD flags = kSystemFlags, DWORD language = 0)
   return std::wstring(buffer, length);
 }
 
-// Every code winerror.h defines, with its name.
+// Every code winerror.h defines, with its name. Any other definition that
+// takes no arguments and is not the include guard fails the test, so that a
+// code written in a form this reader does not know is not silently skipped.
 std::vector<std::pair<std::string, DWORD>> WinerrorCodes() {
   std::ifstream header(WIN32_INCLUDE_DIR "/winerror.h");
-  std::regex definition(
-      R"(^#define\s+([A-Z][A-Z0-9_]*)\s+(?:\(\(HRESULT\))?(0x[0-9A-Fa-f]+|\d+)L?\)?\s*(//.*)?$)");
+  EXPECT_TRUE(header.is_open());
+  const std::regex definition(R"(^#define\s+([A-Za-z_][A-Za-z0-9_]*)(\(?)\s*(.*)$)");
+  const std::regex code(R"(^(?:\(\(HRESULT\))?(0x[0-9A-Fa-f]+|\d+)L?\)?\s*(//.*)?$)");
   std::vector<std::pair<std::string, DWORD>> codes;
   std::string line;
   while (std::getline(header, line)) {
     std::smatch match;
-    if (std::regex_match(line, match, definition)) {
-      codes.emplace_back(match[1], static_cast<DWORD>(std::stoul(match[2], nullptr, 0)));
+    if (!std::regex_match(line, match, definition) || match[2] == "(" || match[3].length() == 0) {
+      continue;
     }
+    const std::string value = match[3];
+    std::smatch number;
+    if (!std::regex_match(value, number, code)) {
+      ADD_FAILURE() << "not read as a code: " << line;
+      continue;
+    }
+    codes.emplace_back(match[1], static_cast<DWORD>(std::stoul(number[1], nullptr, 0)));
   }
   return codes;
 }
 
 TEST(FormatMessageTest, EveryCodeInWinerrorHasItsSystemMessage) {
   std::vector<std::pair<std::string, DWORD>> codes = WinerrorCodes();
-  ASSERT_GT(codes.size(), 30u);
+  ASSERT_GT(codes.size(), 40u);
+  // The HRESULTs are read too, not only the Win32 codes.
+  EXPECT_GT(std::count_if(codes.begin(), codes.end(),
+                          [](const auto& entry) { return (entry.second & 0x80000000) != 0; }),
+            5);
   for (const auto& [name, code] : codes) {
     std::wstring message = Message(code);
     ASSERT_GE(message.size(), 3u) << name;
@@ -67,6 +82,12 @@ TEST(FormatMessageTest, KnownMessagesAreTheWindowsTexts) {
   EXPECT_EQ(Message(E_FAIL), L"Unspecified error\r\n");
   EXPECT_EQ(Message(E_ACCESSDENIED), L"Access is denied.\r\n");
   EXPECT_EQ(Message(E_OUTOFMEMORY), Message(ERROR_OUTOFMEMORY));
+  // Codes the desktop's window functions leave.
+  EXPECT_EQ(Message(ERROR_INVALID_WINDOW_HANDLE), L"Invalid window handle.\r\n");
+  EXPECT_EQ(Message(ERROR_INVALID_THREAD_ID), L"Invalid thread identifier.\r\n");
+  EXPECT_EQ(Message(ERROR_MESSAGE_SYNC_ONLY),
+            L"The message can be used only with synchronous operations.\r\n");
+  EXPECT_EQ(Message(E_HANDLE), L"The handle is invalid.\r\n");
 }
 
 TEST(FormatMessageTest, UnknownCodesAreNotFound) {

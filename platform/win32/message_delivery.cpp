@@ -1,7 +1,6 @@
 #include "platform/win32/message_delivery.h"
 
-#include <errhandlingapi.h>
-#include <winerror.h>
+#include <processthreadsapi.h>
 
 #include <memory>
 
@@ -14,14 +13,12 @@ namespace {
 LRESULT Deliver(HWND handle, UINT message, WPARAM wparam, LPARAM lparam, bool report_missing) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window =
+      report_missing ? desktop.FindWindowOrFail(handle) : desktop.FindWindow(handle);
   if (window == nullptr) {
-    if (report_missing) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    }
     return 0;
   }
-  if (window->thread_id != CurrentThreadId()) {
+  if (window->thread_id != GetCurrentThreadId()) {
     return CallOnThread(lock, window->thread_id,
                         [=] { return Deliver(handle, message, wparam, lparam, report_missing); });
   }
@@ -43,12 +40,11 @@ LRESULT NotifyWindow(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
 LRESULT RunOnWindowThread(HWND handle, std::function<LRESULT()> call) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  if (window->thread_id != CurrentThreadId()) {
+  if (window->thread_id != GetCurrentThreadId()) {
     return CallOnThread(lock, window->thread_id, std::move(call));
   }
   lock.unlock();

@@ -1,6 +1,7 @@
 // user32's message functions: posting, sending, retrieving and dispatching.
 
 #include <errhandlingapi.h>
+#include <processthreadsapi.h>
 #include <time.h>
 #include <winerror.h>
 #include <winuser.h>
@@ -75,8 +76,7 @@ Retrieval Retrieve(MSG* out,
     if (RunOneSentCall(lock, queue)) {
       continue;
     }
-    if (window != nullptr && window != thread_only && desktop.FindWindow(window) == nullptr) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    if (window != nullptr && window != thread_only && desktop.FindWindowOrFail(window) == nullptr) {
       return Retrieval::kInvalidWindow;
     }
     if (std::optional<MSG> message = queue.FindPosted(passes, remove)) {
@@ -113,9 +113,8 @@ extern "C" BOOL WINAPI PostMessageW(HWND handle, UINT message, WPARAM wparam, LP
   if (handle == nullptr) {
     return win32::PostTo(*desktop.CurrentQueue(), nullptr, message, wparam, lparam);
   }
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   return win32::PostTo(*desktop.QueueOf(window->thread_id), handle, message, wparam, lparam);
@@ -182,12 +181,11 @@ extern "C" LRESULT WINAPI DispatchMessageW(const MSG* message) {
   }
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(message->hwnd);
+  const Window* window = desktop.FindWindowOrFail(message->hwnd);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
-  if (window->thread_id != win32::CurrentThreadId()) {
+  if (window->thread_id != GetCurrentThreadId()) {
     SetLastError(ERROR_WINDOW_OF_OTHER_THREAD);
     return 0;
   }

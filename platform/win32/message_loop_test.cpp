@@ -1,4 +1,7 @@
 #include <errhandlingapi.h>
+#include <processthreadsapi.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <win32_desktop_control.h>
 #include <winerror.h>
 #include <winuser.h>
@@ -144,6 +147,31 @@ TEST_F(MessageLoopTest, PostThreadMessageNeedsAThreadWithAQueue) {
   EXPECT_EQ(message.wParam, 9u);
   EXPECT_FALSE(PostThreadMessageW(0x7FFFFFF0, WM_APP, 0, 0));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_THREAD_ID));
+}
+
+TEST_F(MessageLoopTest, KernelAndDesktopNameThreadsAlike) {
+  HWND own = CreateRecordingWindow();
+  DWORD process_id = 0;
+  EXPECT_EQ(GetWindowThreadProcessId(own, &process_id), GetCurrentThreadId());
+  EXPECT_EQ(win32_desktop::CurrentThreadId(), GetCurrentThreadId());
+  EXPECT_EQ(GetCurrentThreadId(), static_cast<DWORD>(syscall(SYS_gettid)));
+  EXPECT_EQ(process_id, GetCurrentProcessId());
+  EXPECT_EQ(GetCurrentProcessId(), static_cast<DWORD>(getpid()));
+
+  DWORD kernel_id = 0;
+  DWORD system_id = 0;
+  WindowThread other([&] {
+    kernel_id = GetCurrentThreadId();
+    system_id = static_cast<DWORD>(syscall(SYS_gettid));
+    return CreateRecordingWindow();
+  });
+  EXPECT_EQ(kernel_id, system_id);
+  EXPECT_NE(kernel_id, GetCurrentThreadId());
+  EXPECT_EQ(other.thread_id(), kernel_id);
+  EXPECT_EQ(GetWindowThreadProcessId(other.window(), &process_id), kernel_id);
+  EXPECT_EQ(process_id, GetCurrentProcessId());
+  // The kernel's id reaches the thread's queue.
+  EXPECT_TRUE(PostThreadMessageW(kernel_id, WM_APP, 0, 0));
 }
 
 TEST_F(MessageLoopTest, DispatchRunsOnlyTheOwningThreadsWindows) {

@@ -31,9 +31,8 @@ extern "C" HMONITOR WINAPI MonitorFromRect(LPCRECT rect, DWORD flags) {
 extern "C" HMONITOR WINAPI MonitorFromWindow(HWND handle, DWORD flags) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  win32::Window* window = desktop.FindWindow(handle);
+  win32::Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   const win32::Window* top = desktop.TopLevelAncestor(*window);

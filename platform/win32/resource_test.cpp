@@ -66,9 +66,12 @@ TEST(ResourceTest, NonClientDpiScalingIsFoundInUser32) {
                                 nullptr, nullptr, nullptr, nullptr);
   const HMODULE user32 = LoadLibraryA("User32.dll");
   ASSERT_NE(user32, nullptr);
+  // Written as product code writes it: through void (*)(), which GCC's
+  // -Wcast-function-type lets convert to any function type, here and with
+  // the Windows headers alike.
   using EnableNonClientDpiScalingProc = BOOL(WINAPI*)(HWND);
   const auto enable = reinterpret_cast<EnableNonClientDpiScalingProc>(
-      reinterpret_cast<void*>(GetProcAddress(user32, "EnableNonClientDpiScaling")));
+      reinterpret_cast<void (*)()>(GetProcAddress(user32, "EnableNonClientDpiScaling")));
   ASSERT_NE(enable, nullptr);
   EXPECT_TRUE(enable(window));
   FreeLibrary(user32);

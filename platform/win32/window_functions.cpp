@@ -2,7 +2,7 @@
 // window procedure, window data, hierarchy and lookup.
 
 #include <errhandlingapi.h>
-#include <unistd.h>
+#include <processthreadsapi.h>
 #include <winerror.h>
 #include <winuser.h>
 
@@ -89,8 +89,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD ex_style,
     return nullptr;
   }
   const bool message_only = parent == HWND_MESSAGE;
-  if (parent != nullptr && !message_only && desktop.FindWindow(parent) == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  if (parent != nullptr && !message_only && desktop.FindWindowOrFail(parent) == nullptr) {
     return nullptr;
   }
   const bool child = (style & WS_CHILD) != 0 && !message_only;
@@ -106,7 +105,7 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD ex_style,
   window->procedure = window_class->procedure;
   window->instance = instance;
   window->message_only = message_only;
-  window->thread_id = win32::CurrentThreadId();
+  window->thread_id = GetCurrentThreadId();
   window->extra_bytes.resize(static_cast<size_t>(window_class->window_extra_bytes));
   if (child) {
     window->parent = parent;
@@ -175,13 +174,8 @@ extern "C" HWND WINAPI CreateWindowExW(DWORD ex_style,
 extern "C" BOOL WINAPI DestroyWindow(HWND handle) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindOwnWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
-  if (window->thread_id != win32::CurrentThreadId()) {
-    SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
   }
   // A procedure that destroys its window again while the destruction is
@@ -195,7 +189,7 @@ extern "C" BOOL WINAPI DestroyWindow(HWND handle) {
   }
   std::vector<HWND> owned;
   for (HWND candidate : desktop.OwnedBy(handle)) {
-    if (desktop.FindWindow(candidate)->thread_id == win32::CurrentThreadId()) {
+    if (desktop.FindWindow(candidate)->thread_id == GetCurrentThreadId()) {
       owned.push_back(candidate);
     }
   }
@@ -261,9 +255,8 @@ CallWindowProcW(WNDPROC procedure, HWND handle, UINT message, WPARAM wparam, LPA
 extern "C" LONG_PTR WINAPI GetWindowLongPtrW(HWND handle, int index) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   switch (index) {
@@ -296,9 +289,8 @@ extern "C" LONG_PTR WINAPI GetWindowLongPtrW(HWND handle, int index) {
 extern "C" LONG_PTR WINAPI SetWindowLongPtrW(HWND handle, int index, LONG_PTR value) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   LONG_PTR previous = 0;
@@ -379,9 +371,8 @@ extern "C" BOOL WINAPI IsWindow(HWND handle) {
 extern "C" HWND WINAPI GetParent(HWND handle) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   if (window->parent != nullptr) {
@@ -394,15 +385,13 @@ extern "C" HWND WINAPI GetParent(HWND handle) {
 extern "C" HWND WINAPI SetParent(HWND child, HWND new_parent) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(child);
+  Window* window = desktop.FindWindowOrFail(child);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return nullptr;
   }
   const bool message_only = new_parent == HWND_MESSAGE;
   if (new_parent != nullptr && !message_only) {
-    if (desktop.FindWindow(new_parent) == nullptr) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    if (desktop.FindWindowOrFail(new_parent) == nullptr) {
       return nullptr;
     }
     if (desktop.IsSelfOrDescendant(child, new_parent)) {
@@ -434,13 +423,12 @@ extern "C" HWND WINAPI SetParent(HWND child, HWND new_parent) {
 extern "C" DWORD WINAPI GetWindowThreadProcessId(HWND handle, LPDWORD process_id) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   if (process_id != nullptr) {
-    *process_id = static_cast<DWORD>(getpid());
+    *process_id = GetCurrentProcessId();
   }
   return window->thread_id;
 }
@@ -448,9 +436,8 @@ extern "C" DWORD WINAPI GetWindowThreadProcessId(HWND handle, LPDWORD process_id
 extern "C" BOOL WINAPI EnableNonClientDpiScaling(HWND handle) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   window->non_client_dpi_scaling = true;
@@ -460,9 +447,8 @@ extern "C" BOOL WINAPI EnableNonClientDpiScaling(HWND handle) {
 extern "C" UINT WINAPI GetDpiForWindow(HWND handle) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
   return desktop.DpiOf(*window);

@@ -63,16 +63,14 @@ BOOL ApplyWindowPos(HWND handle,
                     std::optional<ShowStateChange> state_change) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   if ((flags & SWP_NOZORDER) == 0 && !IsSpecialInsertAfter(insert_after) &&
       insert_after != handle) {
-    const Window* after = desktop.FindWindow(insert_after);
+    const Window* after = desktop.FindWindowOrFail(insert_after);
     if (after == nullptr) {
-      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return FALSE;
     }
     if (after->parent != window->parent || after->message_only != window->message_only) {
@@ -195,9 +193,8 @@ BOOL ApplyShowCommand(HWND handle, int command) {
 
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  Window* window = desktop.FindWindow(handle);
+  Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   const bool was_visible = (window->style & WS_VISIBLE) != 0;

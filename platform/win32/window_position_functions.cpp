@@ -10,6 +10,29 @@
 #include "platform/win32/message_delivery.h"
 #include "platform/win32/window_position.h"
 
+namespace win32 {
+namespace {
+
+// GetClientRect and GetWindowRect: one of the desktop's rectangles of a
+// window.
+BOOL ReadRect(HWND handle, LPRECT rect, RECT (Desktop::*rect_of)(const Window&) const) {
+  Desktop& desktop = Desktop::Get();
+  auto lock = desktop.Lock();
+  const Window* window = desktop.FindWindowOrFail(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (rect == nullptr) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  *rect = (desktop.*rect_of)(*window);
+  return TRUE;
+}
+
+}  // namespace
+}  // namespace win32
+
 using win32::Desktop;
 using win32::Window;
 
@@ -58,35 +81,11 @@ extern "C" BOOL WINAPI IsZoomed(HWND handle) {
 }
 
 extern "C" BOOL WINAPI GetClientRect(HWND handle, LPRECT rect) {
-  Desktop& desktop = Desktop::Get();
-  auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
-  if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
-  if (rect == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  *rect = desktop.ClientRectOf(*window);
-  return TRUE;
+  return win32::ReadRect(handle, rect, &Desktop::ClientRectOf);
 }
 
 extern "C" BOOL WINAPI GetWindowRect(HWND handle, LPRECT rect) {
-  Desktop& desktop = Desktop::Get();
-  auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
-  if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
-  if (rect == nullptr) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  *rect = desktop.ScreenRectOf(*window);
-  return TRUE;
+  return win32::ReadRect(handle, rect, &Desktop::ScreenRectOf);
 }
 
 extern "C" BOOL WINAPI GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placement) {
@@ -96,9 +95,8 @@ extern "C" BOOL WINAPI GetWindowPlacement(HWND handle, WINDOWPLACEMENT* placemen
   }
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();
-  const Window* window = desktop.FindWindow(handle);
+  const Window* window = desktop.FindWindowOrFail(handle);
   if (window == nullptr) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
     return FALSE;
   }
   const bool minimized = (window->style & WS_MINIMIZE) != 0;

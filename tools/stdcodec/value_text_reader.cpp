@@ -476,10 +476,16 @@ std::string ValueTextReader::DescribeNext() {
   if (word.empty()) {
     return DescribeByte(static_cast<uint8_t>(text_[position_]));
   }
+  // Built by appending: GCC 12 at -O3 misreads `"'" + std::string(...)` as
+  // an overlapping copy (a false -Wrestrict).
+  std::string described = "'";
   if (word.size() > kMaxDescribedWord) {
-    return "'" + std::string(word.substr(0, kMaxDescribedWord)) + "...'";
+    described.append(word.substr(0, kMaxDescribedWord)).append("...");
+  } else {
+    described.append(word);
   }
-  return "'" + std::string(word) + "'";
+  described += '\'';
+  return described;
 }
 
 bool ValueTextReader::Fail(size_t offset, std::string message) {

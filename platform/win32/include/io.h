@@ -22,9 +22,11 @@ int _dup2(int source, int target);
 // errno value on failure with *result set to null. "CONOUT$" (any letter
 // case) is the process console's output: the terminal of the attached or
 // allocated console, or the file win32_process_control.h names. Without a
-// console it fails with EBADF. A failed reopen on "CONOUT$" leaves the stream
-// as it was; any other name is reopened as a file, and a failure closes the
-// stream, as the C runtime does.
+// console it fails with EBADF. Like a console, "CONOUT$" is never truncated
+// and every stream writes at its end ("w" opens as "a"), so streams reopened
+// on it interleave in the order of their writes. A failed reopen on
+// "CONOUT$" leaves the stream as it was; any other name is reopened as a
+// file, and a failure closes the stream, as the C runtime does.
 errno_t freopen_s(FILE** result, const char* file_name, const char* mode, FILE* stream);
 
 #ifdef __cplusplus

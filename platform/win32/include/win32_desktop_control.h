@@ -76,7 +76,8 @@ std::vector<HWND> ChildWindows(HWND parent);
 HWND FocusOfThread(DWORD thread_id);
 HWND ActiveWindowOfThread(DWORD thread_id);
 
-// The calling thread's id, the one GetWindowThreadProcessId reports.
+// The calling thread's id: GetCurrentThreadId, the id GetWindowThreadProcessId
+// reports for the thread's windows.
 DWORD CurrentThreadId();
 
 // Forgets every window, window class and queued message without sending any

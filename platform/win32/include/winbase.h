@@ -6,6 +6,7 @@
 
 #include <stdarg.h>
 
+#include "processthreadsapi.h"
 #include "windef.h"
 
 typedef struct _SECURITY_ATTRIBUTES {

@@ -4,13 +4,13 @@
 // Win32 for systems other than Windows: the same names, types and behaviour
 // the product relies on, supplied by the platform layer's in-process desktop.
 
+#include "errhandlingapi.h"
+#include "objbase.h"
+#include "winbase.h"
 #include "windef.h"
 #include "winerror.h"
-#include "errhandlingapi.h"
-#include "winbase.h"
 #include "winnls.h"
 #include "winreg.h"
 #include "winuser.h"
-#include "objbase.h"
 
 #endif  // PLATFORM_WIN32_INCLUDE_WINDOWS_H_
