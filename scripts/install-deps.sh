@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, tests, benchmarks and fuzzing need,
-# and only those that are missing. Safe to run again.
+# Installs the Debian packages the build, tests, benchmarks, fuzzing and the
+# Windows cross build need, and only those that are missing. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   libbenchmark-dev
   clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix
 )
 
 missing=()
