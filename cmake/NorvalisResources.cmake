@@ -57,7 +57,6 @@ function(norvalis_windows_executable target)
       ${dir}/photos_norvalis.exe.manifest
       ${version_dir}/version.h)
     target_link_options(${target} PRIVATE -municode -mwindows)
-    target_link_libraries(${target} PRIVATE user32 dwmapi ole32 shell32 advapi32)
   else()
     set(icon ${dir}/photos_norvalis.ico)
     set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}_icon_resource.cpp)
