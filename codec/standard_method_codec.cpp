@@ -15,6 +15,13 @@ namespace {
 constexpr uint8_t kSuccessEnvelope = 0;
 constexpr uint8_t kErrorEnvelope = 1;
 
+// `value`, or the null value when it is absent; a reference either way, so
+// that a large value is written in place rather than copied first.
+const EncodableValue& ValueOrNull(const EncodableValue* value) {
+  static const EncodableValue* const null_value = new EncodableValue();
+  return value != nullptr ? *value : *null_value;
+}
+
 }  // namespace
 
 StandardMethodCodec::StandardMethodCodec(const StandardCodecSerializer* serializer)
@@ -41,7 +48,7 @@ std::unique_ptr<std::vector<uint8_t>> StandardMethodCodec::SerializeMethodCall(
   auto message = std::make_unique<std::vector<uint8_t>>();
   ByteBufferStreamWriter writer(message.get());
   serializer_->WriteValue(EncodableValue(call.method()), &writer);
-  serializer_->WriteValue(call.args() != nullptr ? *call.args() : EncodableValue(), &writer);
+  serializer_->WriteValue(ValueOrNull(call.args()), &writer);
   return message;
 }
 
@@ -50,7 +57,7 @@ std::unique_ptr<std::vector<uint8_t>> StandardMethodCodec::SerializeSuccessReply
   auto reply = std::make_unique<std::vector<uint8_t>>();
   ByteBufferStreamWriter writer(reply.get());
   writer.PutByte(kSuccessEnvelope);
-  serializer_->WriteValue(result != nullptr ? *result : EncodableValue(), &writer);
+  serializer_->WriteValue(ValueOrNull(result), &writer);
   return reply;
 }
 
@@ -63,7 +70,7 @@ std::unique_ptr<std::vector<uint8_t>> StandardMethodCodec::SerializeErrorReply(
   writer.PutByte(kErrorEnvelope);
   serializer_->WriteValue(EncodableValue(code), &writer);
   serializer_->WriteValue(message.empty() ? EncodableValue() : EncodableValue(message), &writer);
-  serializer_->WriteValue(details != nullptr ? *details : EncodableValue(), &writer);
+  serializer_->WriteValue(ValueOrNull(details), &writer);
   return reply;
 }
 

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "shell/flutter_window.h"
 #include "shell/project_bundle.h"
 #include "shell/running_instance.h"
 #include "shell/startup_utilities.h"
@@ -39,7 +40,7 @@ int APIENTRY wWinMain(_In_ HINSTANCE, _In_opt_ HINSTANCE, _In_ wchar_t*, _In_ in
   std::vector<std::string> launch_arguments = CollectLaunchArguments();
   bundle.entrypoint_args = std::move(launch_arguments);
 
-  Win32Window window;
+  FlutterWindow window(bundle);
   if (!window.OpenWindow(std::wstring(kWindowTitle), kWindowOrigin, kWindowSize)) {
     return 1;
   }

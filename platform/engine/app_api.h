@@ -10,6 +10,15 @@
 // in the order they were posted. Nothing is called after the engine has
 // ended. The engine draws no frame before NorvalisAppMain has returned: an
 // application has nothing to show before it has started.
+//
+// The engine ends on the main thread, after the callback that the
+// application thread runs at that moment has returned; callbacks still
+// queued are dropped. A callback must therefore not wait for the main thread
+// (SendMessageW to a host window, say) at a time when the host may be
+// closing.
+//
+// When the system's fonts change, the host's message {"type":"fontsChange"}
+// (UTF-8 JSON) arrives on the channel "flutter/system".
 
 #include <stddef.h>
 #include <stdint.h>
@@ -72,7 +81,9 @@ typedef struct {
                   const uint8_t* reply,
                   size_t reply_size);
 
-  // Calls `callback` once after the next frame.
+  // Calls `callback` once after the next frame, after the host's own
+  // next-frame callback has returned. Frames are drawn when the host asks
+  // for one; adding a callback asks for none.
   void (*add_post_frame_callback)(NorvalisAppEngine* engine,
                                   NorvalisAppFrameCallback callback,
                                   void* user_data);

@@ -5,6 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "app_links_channel.h"
+#include "platform/plugins/stand_in_plugin.h"
+
 namespace {
 
 struct LocalFreeDeleter {
@@ -35,6 +38,30 @@ std::string LaunchLink() {
   return utf8;
 }
 
+// Takes the links that SendAppLink of a later launch sends to this
+// instance's window. `user_data` is the engine's messenger, which outlives
+// the delegate: both end with the engine.
+bool AcceptAppLink(HWND,
+                   UINT message,
+                   WPARAM,
+                   LPARAM lparam,
+                   void* user_data,
+                   LRESULT* result) noexcept {
+  if (message != WM_COPYDATA) {
+    return false;
+  }
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+  if (data == nullptr || data->dwData != APP_LINKS_COPYDATA_ID ||
+      (data->lpData == nullptr && data->cbData != 0)) {
+    return false;
+  }
+  FlutterDesktopMessengerSend(static_cast<FlutterDesktopMessengerRef>(user_data), APP_LINKS_CHANNEL,
+                              static_cast<const uint8_t*>(data->lpData), data->cbData);
+  // The sender waits for this answer to learn that the link has arrived.
+  *result = TRUE;
+  return true;
+}
+
 }  // namespace
 
 BOOL SendAppLink(HWND window) {
@@ -48,4 +75,13 @@ BOOL SendAppLink(HWND window) {
   data.lpData = link.data();
   // SendMessageW, not PostMessageW: the data only lives until it returns.
   return SendMessageW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) != 0 ? TRUE : FALSE;
+}
+
+void AppLinksPluginCApiRegisterWithRegistrar(FlutterDesktopPluginRegistrarRef registrar) {
+  FlutterDesktopMessengerRef messenger = RegisterStandInPlugin(registrar, "AppLinksPluginCApi");
+  if (messenger == nullptr) {
+    return;
+  }
+  FlutterDesktopPluginRegistrarRegisterTopLevelWindowProcDelegate(registrar, AcceptAppLink,
+                                                                  messenger);
 }

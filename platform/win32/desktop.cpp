@@ -127,6 +127,16 @@ std::vector<HWND> Desktop::OwnedBy(HWND owner) const {
   return owned;
 }
 
+std::vector<HWND> Desktop::WindowsOf(DWORD thread_id) const {
+  std::vector<HWND> windows;
+  for (const auto& [handle, window] : windows_) {
+    if (window->thread_id == thread_id) {
+      windows.push_back(handle);
+    }
+  }
+  return windows;
+}
+
 std::vector<HWND>* Desktop::SiblingsOf(const Window& window) {
   if (window.message_only) {
     return nullptr;
@@ -282,13 +292,7 @@ void Desktop::Reset() {
 
 void Desktop::DetachThread(DWORD thread_id) {
   auto lock = Lock();
-  std::vector<HWND> owned;
-  for (const auto& [handle, window] : windows_) {
-    if (window->thread_id == thread_id) {
-      owned.push_back(handle);
-    }
-  }
-  for (HWND handle : owned) {
+  for (HWND handle : WindowsOf(thread_id)) {
     RemoveSubtreeSilently(handle);
   }
   if (std::shared_ptr<MessageQueue> queue = QueueOf(thread_id)) {

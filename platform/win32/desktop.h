@@ -54,6 +54,9 @@ class Desktop {
   void RemoveWindow(HWND handle);
   // The windows `owner` owns, in no particular order.
   std::vector<HWND> OwnedBy(HWND owner) const;
+  // Every window `thread_id` created (children and message-only windows
+  // included), in no particular order.
+  std::vector<HWND> WindowsOf(DWORD thread_id) const;
 
   // Top-level windows, front of the z-order first.
   const std::vector<HWND>& top_level_windows() const { return top_level_windows_; }

@@ -108,6 +108,11 @@ std::vector<HWND> ChildWindows(HWND parent) {
   return window != nullptr ? window->children : std::vector<HWND>{};
 }
 
+std::vector<HWND> WindowsOfThread(DWORD thread_id) {
+  auto lock = Desktop::Get().Lock();
+  return Desktop::Get().WindowsOf(thread_id);
+}
+
 HWND FocusOfThread(DWORD thread_id) {
   auto lock = Desktop::Get().Lock();
   const auto queue = Desktop::Get().QueueOf(thread_id);

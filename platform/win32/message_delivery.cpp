@@ -64,10 +64,10 @@ LRESULT CallOnThread(std::unique_lock<std::mutex>& lock,
   sent->call = std::move(call);
   sent->reply_to = own;
   target->PushSent(sent);
-  target->wake().notify_all();
+  target->Wake();
   while (!sent->done) {
     if (!RunOneSentCall(lock, *own)) {
-      own->wake().wait(lock);
+      own->WaitForWake(lock);
     }
   }
   return sent->result;
@@ -81,7 +81,7 @@ void CallOnThreadAsync(DWORD thread_id, std::function<LRESULT()> call) {
   auto sent = std::make_shared<SentCall>();
   sent->call = std::move(call);
   target->PushSent(std::move(sent));
-  target->wake().notify_all();
+  target->Wake();
 }
 
 bool RunOneSentCall(std::unique_lock<std::mutex>& lock, MessageQueue& queue) {

@@ -43,7 +43,7 @@ BOOL PostTo(MessageQueue& queue, HWND window, UINT message, WPARAM wparam, LPARA
     SetLastError(ERROR_NOT_ENOUGH_QUOTA);
     return FALSE;
   }
-  queue.wake().notify_all();
+  queue.Wake();
   return TRUE;
 }
 
@@ -93,7 +93,7 @@ Retrieval Retrieve(MSG* out,
     if (!wait) {
       return Retrieval::kNothing;
     }
-    queue.wake().wait(lock);
+    queue.WaitForWake(lock);
   }
 }
 
@@ -198,5 +198,5 @@ extern "C" void WINAPI PostQuitMessage(int exit_code) {
   auto lock = Desktop::Get().Lock();
   win32::MessageQueue& queue = *Desktop::Get().CurrentQueue();
   queue.RequestQuit(exit_code);
-  queue.wake().notify_all();
+  queue.Wake();
 }

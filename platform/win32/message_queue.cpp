@@ -1,8 +1,40 @@
 #include "platform/win32/message_queue.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace win32 {
+
+namespace {
+
+// Long enough to cover a reply from another thread that is already at work,
+// short enough that an idle thread soon sleeps.
+constexpr std::chrono::microseconds kPollBeforeSleeping(50);
+
+}  // namespace
+
+void MessageQueue::Wake() {
+  wake_count_.fetch_add(1, std::memory_order_release);
+  wake_.notify_all();
+}
+
+void MessageQueue::WaitForWake(std::unique_lock<std::mutex>& lock) {
+  const uint64_t seen = wake_count_.load(std::memory_order_acquire);
+  lock.unlock();
+  const auto deadline = std::chrono::steady_clock::now() + kPollBeforeSleeping;
+  bool woken = false;
+  while (!woken && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::yield();
+    woken = wake_count_.load(std::memory_order_acquire) != seen;
+  }
+  lock.lock();
+  // Wake runs under the lock, so a wake after this test finds the thread
+  // waiting and is not lost.
+  if (!woken && wake_count_.load(std::memory_order_acquire) == seen) {
+    wake_.wait(lock);
+  }
+}
 
 bool MessageQueue::Post(const MSG& message) {
   if (posted_.size() >= kPostedLimit) {
@@ -54,7 +86,7 @@ void CompleteSentCall(SentCall& call, LRESULT result) {
   call.done = true;
   call.call = nullptr;
   if (call.reply_to != nullptr) {
-    call.reply_to->wake().notify_all();
+    call.reply_to->Wake();
     call.reply_to = nullptr;
   }
 }

@@ -3,10 +3,13 @@
 
 #include <winuser.h>
 
+#include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 namespace win32 {
@@ -37,9 +40,17 @@ class MessageQueue {
 
   DWORD thread_id() const { return thread_id_; }
 
-  // Notified whenever something arrives for this thread: a posted message, a
-  // sent call, the quit request, or the completion of a call it sent.
-  std::condition_variable& wake() { return wake_; }
+  // Called, under the desktop lock, whenever something arrives for this
+  // thread: a posted message, a sent call, the quit request, or the
+  // completion of a call it sent.
+  void Wake();
+
+  // Blocks the queue's thread until the next Wake. `lock` holds the desktop
+  // lock; it is released while waiting and held again on return. The thread
+  // first polls for a short while without the lock: putting a thread to
+  // sleep and waking it costs tens of microseconds on the machines we run
+  // on, which would dominate every cross-thread message.
+  void WaitForWake(std::unique_lock<std::mutex>& lock);
 
   // False when the queue already holds kPostedLimit messages.
   bool Post(const MSG& message);
@@ -72,6 +83,8 @@ class MessageQueue {
  private:
   const DWORD thread_id_;
   std::condition_variable wake_;
+  // Counts Wake calls, so that a thread polling without the lock sees one.
+  std::atomic<uint64_t> wake_count_{0};
   std::deque<MSG> posted_;
   std::deque<std::shared_ptr<SentCall>> sent_;
   bool quit_requested_ = false;

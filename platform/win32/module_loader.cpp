@@ -1,6 +1,7 @@
 #include <dlfcn.h>
 #include <errhandlingapi.h>
 #include <link.h>
+#include <stdlib.h>
 #include <winbase.h>
 #include <winerror.h>
 
@@ -253,4 +254,37 @@ extern "C" HMODULE WINAPI GetModuleHandleW(LPCWSTR module_name) {
   dlclose(handle);
   LoadedModules().AddResident(handle);
   return static_cast<HMODULE>(handle);
+}
+
+extern "C" DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR file_name, DWORD size) {
+  std::string path;
+  if (module == nullptr || module == ExecutableHandle()) {
+    path = win32::ExecutablePath();
+  } else if (LoadedModules().IsKnown(module)) {
+    link_map* object = ObjectOfHandle(module);
+    // The loader keeps the name the library was opened by, which may be
+    // relative; Windows reports the full path.
+    if (object != nullptr && object->l_name != nullptr) {
+      if (char* full = realpath(object->l_name, nullptr)) {
+        path = full;
+        free(full);
+      }
+    }
+  }
+  if (path.empty()) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return 0;
+  }
+  const std::wstring wide = win32::Utf8ToWide(path);
+  if (wide.size() >= size) {
+    if (size > 0) {
+      std::copy_n(wide.begin(), size - 1, file_name);
+      file_name[size - 1] = 0;
+    }
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return size;
+  }
+  std::copy(wide.begin(), wide.end(), file_name);
+  file_name[wide.size()] = 0;
+  return static_cast<DWORD>(wide.size());
 }

@@ -101,4 +101,39 @@ TEST(ModuleLoaderTest, NullNameIsTheExecutable) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PROC_NOT_FOUND));
 }
 
+TEST(ModuleLoaderTest, ModuleFileNameIsTheFullPathOfTheModule) {
+  std::vector<wchar_t> buffer(4096);
+  const DWORD length =
+      GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  std::string path;
+  for (DWORD i = 0; i < length; ++i) {
+    path += static_cast<char>(buffer[i]);
+  }
+  EXPECT_EQ(path, ExecutableDirectory() + "/win32_process_tests");
+  EXPECT_EQ(buffer[length], L'\0');
+
+  // Too small: cut, terminated, and the buffer's size returned.
+  wchar_t small[5] = {L'x', L'x', L'x', L'x', L'x'};
+  SetLastError(0);
+  EXPECT_EQ(GetModuleFileNameW(nullptr, small, 5), 5u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+  EXPECT_EQ(std::wstring(small), std::wstring(buffer.data(), 4));
+
+  // A library loaded by a relative name still reports its full path.
+  HMODULE module = LoadLibraryA(kProbeModule);
+  ASSERT_NE(module, nullptr);
+  const DWORD module_length =
+      GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+  std::string module_path;
+  for (DWORD i = 0; i < module_length; ++i) {
+    module_path += static_cast<char>(buffer[i]);
+  }
+  EXPECT_EQ(module_path, ExecutableDirectory() + "/libwin32_loader_probe.so");
+  EXPECT_TRUE(FreeLibrary(module));
+
+  SetLastError(0);
+  EXPECT_EQ(GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size())), 0u);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_MOD_NOT_FOUND));
+}
+
 }  // namespace

@@ -382,6 +382,36 @@ extern "C" HWND WINAPI GetParent(HWND handle) {
   return (window->style & WS_POPUP) != 0 ? window->owner : nullptr;
 }
 
+extern "C" HWND WINAPI GetAncestor(HWND handle, UINT flags) {
+  Desktop& desktop = Desktop::Get();
+  auto lock = desktop.Lock();
+  Window* window = desktop.FindWindowOrFail(handle);
+  if (window == nullptr) {
+    return nullptr;
+  }
+  switch (flags) {
+    case GA_PARENT:
+      return window->parent;
+    case GA_ROOT:
+      return desktop.TopLevelAncestor(*window)->handle;
+    case GA_ROOTOWNER: {
+      Window* root = desktop.TopLevelAncestor(*window);
+      // GetParent's rule: only pop-up windows lead on to their owner.
+      while ((root->style & WS_POPUP) != 0 && root->owner != nullptr) {
+        Window* owner = desktop.FindWindow(root->owner);
+        if (owner == nullptr) {
+          break;
+        }
+        root = desktop.TopLevelAncestor(*owner);
+      }
+      return root->handle;
+    }
+    default:
+      SetLastError(ERROR_INVALID_PARAMETER);
+      return nullptr;
+  }
+}
+
 extern "C" HWND WINAPI SetParent(HWND child, HWND new_parent) {
   Desktop& desktop = Desktop::Get();
   auto lock = desktop.Lock();

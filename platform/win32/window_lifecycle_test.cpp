@@ -3,6 +3,7 @@
 #include <winerror.h>
 #include <winuser.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "platform/win32/recording_window.h"
@@ -287,6 +288,49 @@ TEST_F(WindowLifecycleTest, SetParentMovesAWindowBetweenParents) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
   DestroyWindow(second);
   EXPECT_FALSE(IsWindow(child));
+}
+
+TEST_F(WindowLifecycleTest, GetAncestorFollowsParentsThenPopUpOwners) {
+  HWND owner = CreateTopLevel();
+  HWND popup = CreateWindowExW(0, kRecordingClass, L"", WS_POPUP, 0, 0, 50, 50, owner, nullptr,
+                               nullptr, nullptr);
+  HWND child = CreateChild(popup);
+  HWND grandchild = CreateChild(child);
+
+  EXPECT_EQ(GetAncestor(grandchild, GA_PARENT), child);
+  EXPECT_EQ(GetAncestor(popup, GA_PARENT), nullptr);
+  EXPECT_EQ(GetAncestor(grandchild, GA_ROOT), popup);
+  EXPECT_EQ(GetAncestor(popup, GA_ROOT), popup);
+  EXPECT_EQ(GetAncestor(grandchild, GA_ROOTOWNER), owner);
+
+  // An overlapped window does not lead on to its owner.
+  HWND owned = CreateWindowExW(0, kRecordingClass, L"", WS_OVERLAPPED, 0, 0, 50, 50, owner, nullptr,
+                               nullptr, nullptr);
+  EXPECT_EQ(GetAncestor(owned, GA_ROOTOWNER), owned);
+
+  SetLastError(0);
+  EXPECT_EQ(GetAncestor(child, 7), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+  DestroyWindow(owner);
+  EXPECT_EQ(GetAncestor(child, GA_ROOT), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE));
+}
+
+TEST_F(WindowLifecycleTest, WindowsOfThreadListsEveryKindOfWindowOfThatThreadOnly) {
+  HWND top = CreateTopLevel();
+  HWND child = CreateChild(top);
+  HWND message_only = CreateWindowExW(0, kRecordingClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      nullptr, nullptr);
+  HWND other_thread_window = nullptr;
+  std::thread([&] { other_thread_window = CreateTopLevel(); }).join();
+
+  std::vector<HWND> windows = win32_desktop::WindowsOfThread(win32_desktop::CurrentThreadId());
+  std::sort(windows.begin(), windows.end());
+  std::vector<HWND> expected = {top, child, message_only};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(windows, expected);
+  // The other thread's window went with its thread.
+  EXPECT_FALSE(IsWindow(other_thread_window));
 }
 
 }  // namespace

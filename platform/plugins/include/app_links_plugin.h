@@ -2,23 +2,13 @@
 #define PLATFORM_PLUGINS_INCLUDE_APP_LINKS_PLUGIN_H_
 
 // The app-links plugin library (app_links_plugin.dll): hands the link of a
-// second launch to the instance that is already running.
+// second launch to the instance that is already running, whose plugin passes
+// it on to the application on APP_LINKS_CHANNEL (app_links_channel.h).
 
 #include <windows.h>
 
-#ifdef APP_LINKS_PLUGIN_IMPLEMENTATION
-#ifdef _WIN32
-#define APP_LINKS_PLUGIN_EXPORT __declspec(dllexport)
-#else
-#define APP_LINKS_PLUGIN_EXPORT __attribute__((visibility("default")))
-#endif
-#else
-#ifdef _WIN32
-#define APP_LINKS_PLUGIN_EXPORT __declspec(dllimport)
-#else
-#define APP_LINKS_PLUGIN_EXPORT
-#endif
-#endif
+#include "engine_bridge/engine_api.h"
+#include "norvalis_plugin_export.h"
 
 // COPYDATASTRUCT::dwData of the WM_COPYDATA that carries a link; the data is
 // the link in UTF-8, without a terminating zero.
@@ -32,7 +22,14 @@ extern "C" {
 // program path) to `window`, the running instance's top-level window, with
 // WM_COPYDATA, and waits until that window's thread has taken it. Returns
 // FALSE when there is no link to send or the window did not accept it.
-APP_LINKS_PLUGIN_EXPORT BOOL SendAppLink(HWND window);
+NORVALIS_PLUGIN_EXPORT BOOL SendAppLink(HWND window);
+
+// Registers the plugin with `registrar`, the engine's registrar named
+// "AppLinksPluginCApi": from then on the engine's top-level window accepts
+// links sent with SendAppLink and the plugin forwards each to the
+// application. A null registrar registers nothing.
+NORVALIS_PLUGIN_EXPORT void AppLinksPluginCApiRegisterWithRegistrar(
+    FlutterDesktopPluginRegistrarRef registrar);
 
 #ifdef __cplusplus
 }

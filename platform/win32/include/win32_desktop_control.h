@@ -70,6 +70,9 @@ std::optional<WindowState> InspectWindow(HWND window);
 std::vector<HWND> TopLevelWindows();
 // Children of `parent`, front first.
 std::vector<HWND> ChildWindows(HWND parent);
+// Every window of `thread_id`, hidden, child and message-only ones included,
+// in no particular order.
+std::vector<HWND> WindowsOfThread(DWORD thread_id);
 
 // The focus and active window of a thread (GetFocus and GetActiveWindow of
 // that thread); null for a thread without a message queue.

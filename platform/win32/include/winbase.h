@@ -93,6 +93,12 @@ BOOL WINAPI FreeLibrary(HMODULE module);
 // Null: the executable. A name: the module if it is loaded, without taking a
 // reference.
 HMODULE WINAPI GetModuleHandleW(LPCWSTR module_name);
+// The full path of the module's file (null: the executable), as Windows
+// gives it: the length without the terminator; when `size` is too small, the
+// path cut to `size - 1` units and terminated, `size`, and
+// ERROR_INSUFFICIENT_BUFFER. A handle that is no loaded module fails with
+// ERROR_MOD_NOT_FOUND.
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR file_name, DWORD size);
 
 // The console of a process is its controlling terminal. Attaching takes the
 // terminal of the parent (or of process_id); allocating gives the process a

@@ -5,6 +5,7 @@
 // the product relies on, supplied by the platform layer's in-process desktop.
 
 #include "errhandlingapi.h"
+#include "fileapi.h"
 #include "objbase.h"
 #include "winbase.h"
 #include "windef.h"

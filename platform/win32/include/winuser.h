@@ -105,6 +105,11 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define HWND_NOTOPMOST ((HWND)-2)
 #define HWND_MESSAGE ((HWND)-3)
 
+// GetAncestor flags.
+#define GA_PARENT 1
+#define GA_ROOT 2
+#define GA_ROOTOWNER 3
+
 // GetWindowLongPtrW / SetWindowLongPtrW indices.
 #define GWLP_WNDPROC (-4)
 #define GWLP_HINSTANCE (-6)
@@ -306,6 +311,12 @@ LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value);
 HWND WINAPI FindWindowW(LPCWSTR class_name, LPCWSTR window_name);
 BOOL WINAPI IsWindow(HWND window);
 HWND WINAPI GetParent(HWND window);
+// GA_PARENT: the parent, null for a top-level window (Windows returns its
+// desktop window). GA_ROOT: the top-level window at the end of the parent
+// chain (the window itself when it is top-level). GA_ROOTOWNER: that root's
+// last owner, followed through GetParent. Other flags fail with
+// ERROR_INVALID_PARAMETER.
+HWND WINAPI GetAncestor(HWND window, UINT flags);
 // Keeps the window's coordinates, now relative to the new parent; sends no
 // message. Returns the previous parent, null for a window that was top-level
 // (Windows returns its desktop window, which this desktop does not have).
