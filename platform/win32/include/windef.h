@@ -24,6 +24,15 @@ typedef int INT;
 typedef unsigned int UINT;
 typedef int64_t LONGLONG;
 typedef uint64_t ULONGLONG;
+typedef uint8_t UINT8;
+typedef int32_t INT32;
+typedef uint32_t UINT32;
+typedef int64_t INT64;
+typedef uint64_t UINT64;
+typedef float FLOAT;
+typedef double DOUBLE;
+// The Windows Runtime's Boolean.
+typedef unsigned char boolean;
 typedef intptr_t INT_PTR;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t LONG_PTR;
