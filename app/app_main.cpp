@@ -1,4 +1,6 @@
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "platform/engine/app_api.h"
@@ -13,11 +15,12 @@ std::optional<Application> application;
 
 extern "C" NORVALIS_APP_EXPORT void NorvalisAppMain(const NorvalisAppHost* host,
                                                     const char*,
-                                                    int,
-                                                    const char* const*) noexcept {
+                                                    int argc,
+                                                    const char* const* argv) noexcept {
   try {
+    const std::vector<std::string> arguments(argv, argv + argc);
     application.emplace(*host);
-    application->Start();
+    application->Start(arguments);
   } catch (...) {
     // Nothing may cross into the engine; without memory there is no
     // application to run.
