@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, tests, benchmarks, fuzzing and the
-# Windows cross build need, and only those that are missing. Safe to run again.
+# Installs the Debian packages the build, tests, benchmarks, fuzzing, OCR and
+# the Windows cross build need, and only those that are missing. Safe to run again.
 set -euo pipefail
 
 packages=(
@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
+  pkg-config libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-fra
 )
 
 missing=()

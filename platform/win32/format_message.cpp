@@ -61,12 +61,22 @@ constexpr SystemMessage kSystemMessages[] = {
     {ERROR_RESOURCE_LANG_NOT_FOUND,
      L"The specified resource language ID cannot be found in the image file.\r\n"},
     {ERROR_NOT_ENOUGH_QUOTA, L"Not enough quota is available to process this command.\r\n"},
+    {ERROR_CANCELLED, L"The operation was canceled by the user.\r\n"},
     {static_cast<DWORD>(RPC_E_CHANGED_MODE), L"Cannot change thread mode after it is set.\r\n"},
     {static_cast<DWORD>(E_NOTIMPL), L"Not implemented\r\n"},
     {static_cast<DWORD>(E_NOINTERFACE), L"No such interface supported\r\n"},
     {static_cast<DWORD>(E_POINTER), L"Invalid pointer\r\n"},
     {static_cast<DWORD>(E_FAIL), L"Unspecified error\r\n"},
     {static_cast<DWORD>(E_UNEXPECTED), L"Catastrophic failure\r\n"},
+    {static_cast<DWORD>(E_ILLEGAL_STATE_CHANGE), L"An illegal state change was requested.\r\n"},
+    {static_cast<DWORD>(E_ILLEGAL_METHOD_CALL), L"A method was called at an unexpected time.\r\n"},
+    {static_cast<DWORD>(REGDB_E_CLASSNOTREG), L"Class not registered\r\n"},
+    {static_cast<DWORD>(WINCODEC_ERR_COMPONENTNOTFOUND), L"The component cannot be found.\r\n"},
+    {static_cast<DWORD>(WINCODEC_ERR_IMAGESIZEOUTOFRANGE),
+     L"The bitmap size is outside the valid range.\r\n"},
+    {static_cast<DWORD>(WINCODEC_ERR_BADIMAGE), L"The image is unrecognized.\r\n"},
+    {static_cast<DWORD>(WINCODEC_ERR_BADHEADER), L"The image header is unrecognized.\r\n"},
+    {static_cast<DWORD>(WINCODEC_ERR_STREAMREAD), L"Failed to read from the stream.\r\n"},
 };
 
 constexpr DWORD kWin32FacilityMask = 0xFFFF0000;

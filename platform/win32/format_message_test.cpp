@@ -88,6 +88,13 @@ TEST(FormatMessageTest, KnownMessagesAreTheWindowsTexts) {
   EXPECT_EQ(Message(ERROR_MESSAGE_SYNC_ONLY),
             L"The message can be used only with synchronous operations.\r\n");
   EXPECT_EQ(Message(E_HANDLE), L"The handle is invalid.\r\n");
+  // Codes of the Windows Runtime layer; the OCR pipeline reports cancellation
+  // with the HRESULT of ERROR_CANCELLED.
+  EXPECT_EQ(Message(HRESULT_FROM_WIN32(ERROR_CANCELLED)),
+            L"The operation was canceled by the user.\r\n");
+  EXPECT_EQ(Message(REGDB_E_CLASSNOTREG), L"Class not registered\r\n");
+  EXPECT_EQ(Message(E_ILLEGAL_METHOD_CALL), L"A method was called at an unexpected time.\r\n");
+  EXPECT_EQ(Message(WINCODEC_ERR_COMPONENTNOTFOUND), L"The component cannot be found.\r\n");
 }
 
 TEST(FormatMessageTest, UnknownCodesAreNotFound) {
