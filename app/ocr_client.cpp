@@ -10,9 +10,9 @@ OcrClient::OcrClient(AppHost& host) : host_(host) {}
 
 void OcrClient::Recognize(const std::string& path, ReplyHandler on_reply) {
   flutter::ValueMap arguments;
-  arguments.emplace(std::string(kPathArgument), path);
+  arguments.emplace(std::string(kOcrPathKey), path);
   const flutter::MethodCall<flutter::EncodableValue> call(
-      std::string(kRecognizeMethod),
+      std::string(kOcrRecognizeMethod),
       std::make_unique<flutter::EncodableValue>(std::move(arguments)));
   const std::unique_ptr<std::vector<uint8_t>> message =
       flutter::CodecForSerializer(nullptr).SerializeMethodCall(call);

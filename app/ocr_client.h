@@ -11,8 +11,8 @@
 // The host's OCR service: a method channel with one method, which takes a
 // map holding the image file's path.
 inline constexpr std::string_view kOcrChannel = "norvalis/ocr";
-inline constexpr std::string_view kRecognizeMethod = "recognize";
-inline constexpr std::string_view kPathArgument = "path";
+inline constexpr std::string_view kOcrRecognizeMethod = "recognize";
+inline constexpr std::string_view kOcrPathKey = "path";
 
 // Asks the host's OCR service for the text of image files.
 class OcrClient {

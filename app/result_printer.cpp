@@ -33,5 +33,5 @@ void ResultPrinter::PrintHeader(const std::string& shown_path) {
     PrintLine("");
   }
   printed_header_ = true;
-  PrintLine("==> " + shown_path + " <==");
+  PrintLine(std::string(kHeaderStart) + shown_path + std::string(kHeaderEnd));
 }

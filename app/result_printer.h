@@ -15,9 +15,14 @@ inline constexpr std::string_view kUndecodableDiagnostic =
 inline constexpr std::string_view kNotTextDiagnostic =
     "recognize: the host's reply holds no text, for ";
 
+// The header line above each answer when there are several: these around
+// the image's path as given.
+inline constexpr std::string_view kHeaderStart = "==> ";
+inline constexpr std::string_view kHeaderEnd = " <==";
+
 // Prints the answers to "recognize", in the order they are given: a text to
 // standard output, an error as "<code>: <message>" on standard error. With
-// headers, each answer is preceded by the line "==> PATH <==" on standard
+// headers, each answer is preceded by a header line on standard
 // output, and every header but the first by an empty line, as `head` prints
 // several files.
 class ResultPrinter {
