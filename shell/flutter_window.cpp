@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "ocr/ocr_channel.h"
 #include "shell/platform_plugins.h"
 
 FlutterWindow::FlutterWindow(const ProjectBundle& bundle) : bundle_(bundle) {}
@@ -27,6 +28,7 @@ bool FlutterWindow::AfterWindowCreated() {
   }
 
   AttachPlatformPlugins(engine);
+  InstallOcrChannel(engine);
   EmbedChild(view->WindowHandle());
   // Shown only once the engine has something to show.
   engine->OnNextFrame([this] { RevealWindow(); });

@@ -10,7 +10,8 @@
 #include "shell/win32_window.h"
 
 // The application's top-level window: starts the engine with a view of its
-// client area, registers the plugins, embeds the view as its child and shows
+// client area, registers the plugins, serves the OCR channel, embeds the
+// view as its child and shows
 // itself once the engine has drawn its first frame. The engine sees every
 // top-level message first. Main thread only.
 class FlutterWindow : public Win32Window {

@@ -8,6 +8,7 @@
 
 #include "engine_bridge/flutter_view_controller.h"
 #include "engine_bridge/recording_engine_library.h"
+#include "ocr/ocr_channel.h"
 #include "shell/recording_plugins.h"
 #include "shell/shell_test_fixture.h"
 
@@ -63,7 +64,7 @@ class FlutterWindowTest : public ShellTest {
   ProjectBundle bundle_{L"data"};
 };
 
-TEST_F(FlutterWindowTest, RegistersThePluginsThenEmbedsTheViewThenWaitsForAFrame) {
+TEST_F(FlutterWindowTest, RegistersThePluginsAndTheOcrChannelThenEmbedsTheViewThenWaitsForAFrame) {
   FlutterWindow window(bundle_);
   ASSERT_TRUE(window.OpenWindow(L"photos_norvalis", kOrigin, kSize));
 
@@ -71,15 +72,19 @@ TEST_F(FlutterWindowTest, RegistersThePluginsThenEmbedsTheViewThenWaitsForAFrame
   const size_t view_created = PositionOf("FlutterDesktopViewControllerGetView");
   const size_t first_plugin = PositionOf("AppLinksPluginCApiRegisterWithRegistrar");
   const size_t last_plugin = PositionOf("UrlLauncherWindowsRegisterWithRegistrar");
+  const size_t ocr_channel = PositionOf("FlutterDesktopMessengerSetCallback");
   const size_t embedded = PositionOf("FlutterDesktopViewGetHWND");
   const size_t frame_callback = PositionOf("FlutterDesktopEngineSetNextFrameCallback");
   const size_t redraw = PositionOf("FlutterDesktopViewControllerForceRedraw");
   ASSERT_LT(redraw, calls.size());
   EXPECT_LT(view_created, first_plugin);
-  EXPECT_LT(last_plugin, embedded);
+  EXPECT_LT(last_plugin, ocr_channel);
+  EXPECT_LT(ocr_channel, embedded);
   EXPECT_LT(embedded, frame_callback);
   EXPECT_LT(frame_callback, redraw);
   EXPECT_EQ(RecordedPluginRegistrations().size(), 10u);
+  ASSERT_EQ(RecordingEngineLibrary::Get().callback_registrations().size(), 1u);
+  EXPECT_EQ(RecordingEngineLibrary::Get().callback_registrations()[0].channel, kOcrChannelName);
 
   const HWND view = RecordingEngineLibrary::Get().view_window();
   const auto view_state = win32_desktop::InspectWindow(view);
@@ -127,6 +132,7 @@ TEST_F(FlutterWindowTest, AnEngineThatCannotStartFailsTheWindowBeforeAnythingIsR
             std::string(flutter::FlutterViewController::kCreateFailedDiagnostic) + "\n");
 
   EXPECT_TRUE(RecordedPluginRegistrations().empty());
+  EXPECT_TRUE(RecordingEngineLibrary::Get().callback_registrations().empty());
   EXPECT_EQ(RecordingEngineLibrary::Get().CallCount("FlutterDesktopViewGetHWND"), 0u);
   EXPECT_EQ(RecordingEngineLibrary::Get().CallCount("FlutterDesktopEngineSetNextFrameCallback"),
             0u);
