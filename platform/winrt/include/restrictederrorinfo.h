@@ -4,6 +4,9 @@
 // IRestrictedErrorInfo: the details a failing Windows Runtime call records
 // for its thread.
 
+// MinGW's oleauto.h needs the base types first.
+#include <windows.h>
+
 #include <oleauto.h>
 #include <unknwn.h>
 
