@@ -60,6 +60,8 @@ void OcrChannelHandler(const flutter::MethodCall<EncodableValue>& call,
     try {
       result->Error(kOcrFailedCode, kUnknownOcrErrorMessage);
     } catch (...) {
+      // Nothing is left to answer with; the result reports itself
+      // unanswered when it goes.
     }
   }
 }

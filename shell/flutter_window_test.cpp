@@ -72,11 +72,13 @@ TEST_F(FlutterWindowTest, RegistersThePluginsAndTheOcrChannelThenEmbedsTheViewTh
   const size_t view_created = PositionOf("FlutterDesktopViewControllerGetView");
   const size_t first_plugin = PositionOf("AppLinksPluginCApiRegisterWithRegistrar");
   const size_t last_plugin = PositionOf("UrlLauncherWindowsRegisterWithRegistrar");
-  const size_t ocr_channel = PositionOf("FlutterDesktopMessengerSetCallback");
+  const size_t ocr_channel =
+      PositionOf(std::string("FlutterDesktopMessengerSetCallback:") + kOcrChannelName);
   const size_t embedded = PositionOf("FlutterDesktopViewGetHWND");
   const size_t frame_callback = PositionOf("FlutterDesktopEngineSetNextFrameCallback");
   const size_t redraw = PositionOf("FlutterDesktopViewControllerForceRedraw");
   ASSERT_LT(redraw, calls.size());
+  ASSERT_LT(ocr_channel, calls.size());
   EXPECT_LT(view_created, first_plugin);
   EXPECT_LT(last_plugin, ocr_channel);
   EXPECT_LT(ocr_channel, embedded);
