@@ -9,7 +9,8 @@ packages=(
   libbenchmark-dev
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix
-  pkg-config libtesseract-dev libleptonica-dev tesseract-ocr tesseract-ocr-eng tesseract-ocr-fra
+  pkg-config libtesseract-dev libleptonica-dev libpng-dev libjpeg-dev
+  tesseract-ocr tesseract-ocr-eng tesseract-ocr-fra
 )
 
 missing=()

@@ -25,6 +25,7 @@ constexpr SystemMessage kSystemMessages[] = {
      L"Not enough memory resources are available to process this command.\r\n"},
     {ERROR_OUTOFMEMORY,
      L"Not enough memory resources are available to complete this operation.\r\n"},
+    {ERROR_READ_FAULT, L"The system cannot read from the specified device.\r\n"},
     {ERROR_GEN_FAILURE, L"A device attached to the system is not functioning.\r\n"},
     {ERROR_NOT_SUPPORTED, L"The request is not supported.\r\n"},
     {ERROR_INVALID_PARAMETER, L"The parameter is incorrect.\r\n"},

@@ -2,7 +2,10 @@
 
 #include <winerror.h>
 
+#include "platform/winrt/bitmap_decoder_statics.h"
 #include "platform/winrt/language_factory.h"
+#include "platform/winrt/ocr_engine_statics.h"
+#include "platform/winrt/storage_file_statics.h"
 
 namespace winrt_layer {
 namespace {
@@ -19,6 +22,9 @@ ComPtr<IInspectable> CreateFactory() {
 
 // The factories are stateless, so each lookup makes its own.
 constexpr BuiltInClass kBuiltInClasses[] = {
+    {L"Windows.Storage.StorageFile", CreateFactory<StorageFileStatics>},
+    {L"Windows.Graphics.Imaging.BitmapDecoder", CreateFactory<BitmapDecoderStatics>},
+    {L"Windows.Media.Ocr.OcrEngine", CreateFactory<OcrEngineStatics>},
     {L"Windows.Globalization.Language", CreateFactory<LanguageFactory>},
 };
 

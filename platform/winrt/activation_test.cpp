@@ -66,10 +66,18 @@ std::wstring TagOf(ILanguageFactory* factory, const wchar_t* tag, HRESULT* resul
 }
 
 TEST(ActivationTest, BuiltInClassesGiveTheirStaticsAndAreAgile) {
+  ComPtr<ABI::Windows::Storage::IStorageFileStatics> storage;
+  EXPECT_EQ(GetFactory(L"Windows.Storage.StorageFile", &storage), S_OK);
+  ComPtr<ABI::Windows::Graphics::Imaging::IBitmapDecoderStatics> decoder;
+  EXPECT_EQ(GetFactory(L"Windows.Graphics.Imaging.BitmapDecoder", &decoder), S_OK);
+  ComPtr<ABI::Windows::Media::Ocr::IOcrEngineStatics> ocr;
+  EXPECT_EQ(GetFactory(L"Windows.Media.Ocr.OcrEngine", &ocr), S_OK);
   ComPtr<ILanguageFactory> language;
   ASSERT_EQ(GetFactory(L"Windows.Globalization.Language", &language), S_OK);
 
-  std::vector<ComPtr<IInspectable>> factories = {language.As<IInspectable>()};
+  std::vector<ComPtr<IInspectable>> factories = {storage.As<IInspectable>(),
+                                                 decoder.As<IInspectable>(), ocr.As<IInspectable>(),
+                                                 language.As<IInspectable>()};
   for (const ComPtr<IInspectable>& factory : factories) {
     ASSERT_TRUE(factory);
     EXPECT_TRUE(factory.As<IAgileObject>());

@@ -1,0 +1,114 @@
+#include "platform/winrt/bitmap_decoder_statics.h"
+
+#include <exception>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include "platform/winrt/async_operation.h"
+#include "platform/winrt/bitmap_decoder.h"
+#include "platform/winrt/image_header.h"
+#include "platform/winrt/image_limits.h"
+#include "platform/winrt/stream_content.h"
+
+namespace winrt_layer {
+namespace {
+
+typedef AsyncOperation<ABI::Windows::Graphics::Imaging::BitmapDecoder*> DecoderOperation;
+
+constexpr wchar_t kForeignStreamMessage[] = L"The stream was not opened by this runtime.";
+constexpr wchar_t kFileTooLargeMessage[] = L"The file is larger than the 64 MiB the decoder reads.";
+
+DecoderOperation::Outcome CreateDecoder(IStreamContent* stream) {
+  auto content = std::make_shared<std::vector<BYTE>>();
+  HRESULT read = stream->ReadContent(kMaxEncodedBytes, content.get());
+  if (read == S_FALSE) {
+    return {nullptr, RuntimeError{WINCODEC_ERR_IMAGESIZEOUTOFRANGE, kFileTooLargeMessage}};
+  }
+  if (FAILED(read)) {
+    return {nullptr, RuntimeError{read, {}}};
+  }
+  ImageHeader header;
+  RuntimeError error = ImageHeader::Read(*content, &header);
+  if (FAILED(error.code)) {
+    return {nullptr, std::move(error)};
+  }
+  return {MakeObject<BitmapDecoder>(std::move(content), header), {}};
+}
+
+HRESULT NotImplemented(GUID* value) {
+  if (value != nullptr) {
+    *value = GUID{};
+  }
+  return E_NOTIMPL;
+}
+
+}  // namespace
+
+IFACEMETHODIMP BitmapDecoderStatics::get_BmpDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::get_JpegDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::get_PngDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::get_TiffDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::get_GifDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::get_JpegXRDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::get_IcoDecoderId(GUID* value) {
+  return NotImplemented(value);
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::GetDecoderInformationEnumerator(IInspectable** value) {
+  if (value != nullptr) {
+    *value = nullptr;
+  }
+  return E_NOTIMPL;
+}
+
+IFACEMETHODIMP BitmapDecoderStatics::CreateAsync(
+    ABI::Windows::Storage::Streams::IRandomAccessStream* stream,
+    ABI::Windows::Foundation::IAsyncOperation<ABI::Windows::Graphics::Imaging::BitmapDecoder*>**
+        operation) {
+  if (operation == nullptr) {
+    return E_POINTER;
+  }
+  *operation = nullptr;
+  if (stream == nullptr) {
+    return OriginateError(E_INVALIDARG);
+  }
+  try {
+    ComPtr<IStreamContent> content = ComPtr<IUnknown>(stream).As<IStreamContent>();
+    if (!content) {
+      return OriginateError(E_INVALIDARG, kForeignStreamMessage);
+    }
+    *operation = DecoderOperation::Run([content](const std::atomic<bool>&) {
+                   return CreateDecoder(content.Get());
+                 }).Detach();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (const std::exception&) {
+    return E_UNEXPECTED;
+  }
+}
+
+const wchar_t* BitmapDecoderStatics::ClassName() const {
+  return L"Windows.Graphics.Imaging.BitmapDecoder";
+}
+
+}  // namespace winrt_layer

@@ -1,0 +1,42 @@
+#ifndef PLATFORM_WINRT_IMAGE_HEADER_H_
+#define PLATFORM_WINRT_IMAGE_HEADER_H_
+
+#include <windef.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/winrt/runtime_error.h"
+
+namespace winrt_layer {
+
+enum class ImageFormat { kPng, kJpeg, kTiff, kBmp, kGif, kWebP };
+
+// What the header of an encoded image says, read without decoding pixels.
+struct ImageHeader {
+  ImageFormat format = ImageFormat::kPng;
+  uint32_t width = 0;
+  uint32_t height = 0;
+  // At the depth the first frame decodes to; colour and palette images
+  // count 32.
+  uint32_t bits_per_pixel = 0;
+  bool has_alpha = false;
+  uint32_t frame_count = 1;
+  // GIF: the number of bytes up to the end of the first frame, so that only
+  // that frame is decoded. 0 for the other formats.
+  size_t first_frame_end = 0;
+
+  uint64_t DecodedBytes() const;
+
+  // The header of `content`, identified by its content. Failures:
+  // WINCODEC_ERR_COMPONENTNOTFOUND for no format the runtime decodes
+  // (empty content among them), WINCODEC_ERR_BADHEADER for a header that
+  // cannot be read, WINCODEC_ERR_IMAGESIZEOUTOFRANGE, with a description,
+  // for a frame larger than kMaxDecodedBytes.
+  static RuntimeError Read(const std::vector<BYTE>& content, ImageHeader* header);
+};
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_IMAGE_HEADER_H_

@@ -1,0 +1,30 @@
+#ifndef PLATFORM_WINRT_JPEG_CODEC_H_
+#define PLATFORM_WINRT_JPEG_CODEC_H_
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/winrt/leptonica_image.h"
+
+namespace winrt_layer {
+
+// JPEG through libjpeg with an error manager of our own: Leptonica's lets
+// libjpeg print its warnings on standard error. (libjpeg's INT32 and
+// boolean clash with the Windows types: this file and its source stay
+// apart from windef.h.)
+
+// The size and the number of colour components in the header; false when
+// the header cannot be read.
+bool ReadJpegHeader(const std::vector<uint8_t>& content,
+                    uint32_t* width,
+                    uint32_t* height,
+                    uint32_t* components);
+
+// The pixels: 8-bit grey for one component, else 32-bit colour. A file
+// that ends early decodes as far as it goes, the rest grey, as libjpeg
+// does; null for data libjpeg cannot decode.
+ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_JPEG_CODEC_H_

@@ -1,0 +1,54 @@
+#ifndef PLATFORM_WINRT_LEPTONICA_IMAGE_H_
+#define PLATFORM_WINRT_LEPTONICA_IMAGE_H_
+
+#include <leptonica/allheaders.h>
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+namespace winrt_layer {
+
+struct PixDeleter {
+  void operator()(PIX* pix) const { pixDestroy(&pix); }
+};
+typedef std::unique_ptr<PIX, PixDeleter> ScopedPix;
+
+// Turns Leptonica's messages off for the process, once: the runtime
+// reports failures through its results, never on standard error.
+void SilenceLeptonica();
+
+// Decoded pixels, shared by a software bitmap and the recognitions that
+// read it. Leptonica's reference counts are not atomic, so every use of the
+// pixels goes through the lock.
+class LeptonicaImage {
+ public:
+  explicit LeptonicaImage(ScopedPix pix);
+  LeptonicaImage(const LeptonicaImage&) = delete;
+  LeptonicaImage& operator=(const LeptonicaImage&) = delete;
+
+  uint32_t width() const { return width_; }
+  uint32_t height() const { return height_; }
+  // Bits per pixel, and whether the pixels index a colormap.
+  uint32_t depth() const { return depth_; }
+  bool has_colormap() const { return has_colormap_; }
+  // The horizontal resolution the file declares, 0 when it declares none.
+  uint32_t resolution() const { return resolution_; }
+
+  // A copy for Tesseract, which thresholds it: 1 bit per pixel when the
+  // pixels are black and white, 8-bit grey otherwise. Null without memory.
+  ScopedPix CopyForRecognition() const;
+
+ private:
+  const ScopedPix pix_;
+  const uint32_t width_;
+  const uint32_t height_;
+  const uint32_t depth_;
+  const bool has_colormap_;
+  const uint32_t resolution_;
+  mutable std::mutex mutex_;
+};
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_LEPTONICA_IMAGE_H_

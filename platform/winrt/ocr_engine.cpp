@@ -1,0 +1,165 @@
+#include "platform/winrt/ocr_engine.h"
+
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+#include <winnls.h>
+
+#include <exception>
+#include <new>
+#include <string>
+
+#include "platform/winrt/async_operation.h"
+#include "platform/winrt/bitmap_pixels.h"
+#include "platform/winrt/image_limits.h"
+#include "platform/winrt/language.h"
+#include "platform/winrt/ocr_result.h"
+
+namespace winrt_layer {
+namespace {
+
+typedef AsyncOperation<ABI::Windows::Media::Ocr::OcrResult*> RecognizeOperation;
+
+constexpr wchar_t kNoBitmapMessage[] = L"No bitmap was given to recognise.";
+constexpr wchar_t kForeignBitmapMessage[] = L"The bitmap was not decoded by this runtime.";
+constexpr wchar_t kTooLargeMessageStart[] = L"The bitmap is ";
+constexpr wchar_t kTooLargeMessageEnd[] =
+    L" pixels: OcrEngine recognises bitmaps of at most 10000 pixels on each side.";
+constexpr wchar_t kNoLanguageDataMessage[] = L"The OCR language data could not be loaded.";
+constexpr wchar_t kRecognitionFailedMessage[] = L"The text recognition failed.";
+
+// The resolution Tesseract assumes when the file declares none it can use.
+constexpr uint32_t kDefaultResolution = 300;
+constexpr uint32_t kMinResolution = 70;
+constexpr uint32_t kMaxResolution = 2400;
+
+bool IsCanceled(void* canceled, int) {
+  return static_cast<const std::atomic<bool>*>(canceled)->load();
+}
+
+std::wstring Utf8ToWide(const std::string& text) {
+  if (text.empty()) {
+    return std::wstring();
+  }
+  int length =
+      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+// The recognised lines in reading order, without their line breaks, joined
+// by "\n"; lines of white space only are left out.
+std::string JoinLines(tesseract::TessBaseAPI* recognizer) {
+  std::string text;
+  std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
+  if (line == nullptr) {
+    return text;
+  }
+  do {
+    std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+    if (utf8 == nullptr) {
+      continue;
+    }
+    std::string line_text(utf8.get());
+    size_t end = line_text.find_last_not_of(" \t\r\n");
+    if (end == std::string::npos) {
+      continue;
+    }
+    line_text.erase(line_text.find_last_not_of("\r\n") + 1);
+    if (!text.empty()) {
+      text += '\n';
+    }
+    text += line_text;
+  } while (line->Next(tesseract::RIL_TEXTLINE));
+  return text;
+}
+
+RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
+                                      const LeptonicaImage& pixels,
+                                      const std::atomic<bool>& canceled) {
+  RecognizerPool::Lease recognizer = recognizers.Acquire();
+  if (!recognizer) {
+    return {nullptr, RuntimeError{E_FAIL, kNoLanguageDataMessage}};
+  }
+  ScopedPix image = pixels.CopyForRecognition();
+  if (image == nullptr) {
+    return {nullptr, RuntimeError{E_OUTOFMEMORY, {}}};
+  }
+  recognizer.get()->SetImage(image.get());
+  uint32_t resolution = pixels.resolution();
+  recognizer.get()->SetSourceResolution(static_cast<int>(
+      resolution >= kMinResolution && resolution <= kMaxResolution ? resolution
+                                                                   : kDefaultResolution));
+  tesseract::ETEXT_DESC monitor;
+  monitor.cancel = IsCanceled;
+  monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
+  if (recognizer.get()->Recognize(&monitor) != 0) {
+    recognizer.get()->Clear();
+    return {nullptr, RuntimeError{E_FAIL, kRecognitionFailedMessage}};
+  }
+  std::string text = JoinLines(recognizer.get());
+  recognizer.get()->Clear();
+  return {MakeObject<OcrResult>(Utf8ToWide(text)), {}};
+}
+
+}  // namespace
+
+OcrEngine::OcrEngine(std::wstring language_tag, std::shared_ptr<RecognizerPool> recognizers)
+    : language_tag_(std::move(language_tag)), recognizers_(std::move(recognizers)) {}
+
+IFACEMETHODIMP OcrEngine::RecognizeAsync(
+    ABI::Windows::Graphics::Imaging::ISoftwareBitmap* bitmap,
+    ABI::Windows::Foundation::IAsyncOperation<ABI::Windows::Media::Ocr::OcrResult*>** operation) {
+  if (operation == nullptr) {
+    return E_POINTER;
+  }
+  *operation = nullptr;
+  try {
+    if (bitmap == nullptr) {
+      return OriginateError(E_INVALIDARG, kNoBitmapMessage);
+    }
+    INT32 width = 0;
+    INT32 height = 0;
+    if (FAILED(bitmap->get_PixelWidth(&width)) || FAILED(bitmap->get_PixelHeight(&height))) {
+      return OriginateError(E_INVALIDARG, kForeignBitmapMessage);
+    }
+    if (width < 0 || height < 0 || static_cast<uint32_t>(width) > kMaxImageDimension ||
+        static_cast<uint32_t>(height) > kMaxImageDimension) {
+      return OriginateError(E_INVALIDARG, kTooLargeMessageStart + std::to_wstring(width) + L" x " +
+                                              std::to_wstring(height) + kTooLargeMessageEnd);
+    }
+    ComPtr<IBitmapPixels> source = ComPtr<IUnknown>(bitmap).As<IBitmapPixels>();
+    if (!source) {
+      return OriginateError(E_INVALIDARG, kForeignBitmapMessage);
+    }
+    std::shared_ptr<const LeptonicaImage> pixels = source->Pixels();
+    *operation = RecognizeOperation::Run([recognizers = recognizers_,
+                                          pixels](const std::atomic<bool>& canceled) {
+                   return Recognize(*recognizers, *pixels, canceled);
+                 }).Detach();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (const std::exception&) {
+    return E_UNEXPECTED;
+  }
+}
+
+IFACEMETHODIMP OcrEngine::get_RecognizerLanguage(ABI::Windows::Globalization::ILanguage** value) {
+  if (value == nullptr) {
+    return E_POINTER;
+  }
+  *value = nullptr;
+  try {
+    *value = MakeObject<Language>(language_tag_).Detach();
+    return S_OK;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+}
+
+const wchar_t* OcrEngine::ClassName() const {
+  return L"Windows.Media.Ocr.OcrEngine";
+}
+
+}  // namespace winrt_layer

@@ -1,0 +1,47 @@
+#ifndef PLATFORM_WINRT_THREAD_POOL_H_
+#define PLATFORM_WINRT_THREAD_POOL_H_
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace winrt_layer {
+
+// The threads that run asynchronous operations. A thread is added when a
+// task arrives and none is idle, up to a maximum; idle threads wait for the
+// next task until the pool is destroyed.
+class ThreadPool {
+ public:
+  explicit ThreadPool(size_t max_threads);
+  ThreadPool(const ThreadPool&) = delete;
+  ThreadPool& operator=(const ThreadPool&) = delete;
+  // Lets the running tasks end, drops the queued ones and joins every
+  // thread, so no thread of the pool outlives it.
+  ~ThreadPool();
+
+  // The pool of the process, destroyed at exit.
+  static ThreadPool& Shared();
+
+  // Runs `task` on a thread of the pool. A task must not throw. Tasks posted
+  // while the pool is being destroyed are dropped.
+  void Post(std::function<void()> task);
+
+ private:
+  void Run() noexcept;
+
+  const size_t max_threads_;
+  std::mutex mutex_;
+  std::condition_variable task_posted_;
+  std::deque<std::function<void()>> tasks_;
+  size_t idle_threads_ = 0;
+  bool stopping_ = false;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_THREAD_POOL_H_
