@@ -1,6 +1,6 @@
 #include "app/method_reply.h"
 
-#include "codec/standard_method_codec.h"
+#include "app/app_codec.h"
 #include "engine_bridge/method_result.h"
 
 namespace {
@@ -42,7 +42,7 @@ MethodReply DecodeMethodReply(std::span<const uint8_t> reply) {
   }
   ReplyCapture capture(decoded);
   try {
-    if (!flutter::CodecForSerializer(nullptr).ParseReply(reply.data(), reply.size(), &capture)) {
+    if (!AppCodec().ParseReply(reply.data(), reply.size(), &capture)) {
       decoded.kind = MethodReply::Kind::kUndecodable;
     }
   } catch (const flutter::BadVariantAccess&) {
