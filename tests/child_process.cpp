@@ -80,11 +80,39 @@ bool Drain(int fd, std::string& sink) {
   return size < 0 && (errno == EINTR || errno == EAGAIN);
 }
 
+// The test's environment with `changes` applied, as "NAME=value" strings.
+std::vector<std::string> ChildEnvironment(
+    const std::map<std::string, std::optional<std::string>>& changes) {
+  std::vector<std::string> variables;
+  for (char** variable = environ; *variable != nullptr; ++variable) {
+    const std::string entry(*variable);
+    if (changes.count(entry.substr(0, entry.find('='))) == 0) {
+      variables.push_back(entry);
+    }
+  }
+  for (const auto& [name, value] : changes) {
+    if (value.has_value()) {
+      variables.push_back(name + "=" + *value);
+    }
+  }
+  return variables;
+}
+
+// Pointers into `strings`, ended by a null, as exec wants them.
+std::vector<char*> NullTerminated(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& text : strings) {
+    pointers.push_back(text.data());
+  }
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
 }  // namespace
 
 ChildProcessResult RunChildProcess(const std::filesystem::path& program,
                                    const std::vector<std::string>& arguments,
-                                   std::chrono::milliseconds timeout) {
+                                   const ChildProcessOptions& options) {
   Pipe output;
   Pipe error;
 
@@ -92,21 +120,18 @@ ChildProcessResult RunChildProcess(const std::filesystem::path& program,
   posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_adddup2(actions.get(), output.write_end(), STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(actions.get(), error.write_end(), STDERR_FILENO);
-  // Away from the build tree: the program must find its data beside itself.
-  posix_spawn_file_actions_addchdir_np(actions.get(), "/");
+  posix_spawn_file_actions_addchdir_np(actions.get(), options.working_directory.c_str());
 
   std::vector<std::string> argv_storage;
   argv_storage.push_back(program.string());
   argv_storage.insert(argv_storage.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& argument : argv_storage) {
-    argv.push_back(argument.data());
-  }
-  argv.push_back(nullptr);
+  std::vector<char*> argv = NullTerminated(argv_storage);
+  std::vector<std::string> environment_storage = ChildEnvironment(options.environment);
+  std::vector<char*> environment = NullTerminated(environment_storage);
 
   pid_t pid = 0;
-  const int spawned =
-      posix_spawn(&pid, argv_storage[0].c_str(), actions.get(), nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&pid, argv_storage[0].c_str(), actions.get(), nullptr,
+                                  argv.data(), environment.data());
   if (spawned != 0) {
     ThrowErrno("posix_spawn", spawned);
   }
@@ -114,7 +139,7 @@ ChildProcessResult RunChildProcess(const std::filesystem::path& program,
   error.CloseWriteEnd();
 
   ChildProcessResult result;
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  const auto deadline = std::chrono::steady_clock::now() + options.timeout;
   std::array<pollfd, 2> streams = {pollfd{output.read_end(), POLLIN, 0},
                                    pollfd{error.read_end(), POLLIN, 0}};
   std::array<std::string*, 2> sinks = {&result.standard_output, &result.standard_error};

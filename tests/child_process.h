@@ -3,6 +3,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,13 +18,24 @@ struct ChildProcessResult {
   std::string standard_error;
 };
 
-// Runs `program` with `arguments` (argv[0] is `program`) in the root folder,
-// with standard input from /dev/null, both output streams captured and the
-// test's environment, and waits for its end. A process still running after
-// `timeout` is killed, so a hang fails its test instead of blocking the run.
-// Throws std::system_error when the process cannot be started.
+// Where and how a child process runs.
+struct ChildProcessOptions {
+  // The child's current folder: by default away from the build tree, so
+  // that the program must find its data beside itself.
+  std::filesystem::path working_directory = "/";
+  // Changes to the test's environment: a value sets the variable, nullopt
+  // removes it; every other variable is passed on.
+  std::map<std::string, std::optional<std::string>> environment;
+  // A process still running after this is killed, so a hang fails its test
+  // instead of blocking the run.
+  std::chrono::milliseconds timeout = std::chrono::seconds(20);
+};
+
+// Runs `program` with `arguments` (argv[0] is `program`), with standard
+// input from /dev/null and both output streams captured, and waits for its
+// end. Throws std::system_error when the process cannot be started.
 ChildProcessResult RunChildProcess(const std::filesystem::path& program,
                                    const std::vector<std::string>& arguments,
-                                   std::chrono::milliseconds timeout);
+                                   const ChildProcessOptions& options);
 
 #endif  // TESTS_CHILD_PROCESS_H_

@@ -65,6 +65,6 @@ void ProgramFolder::AddData(const fs::path& app_library) {
 }
 
 ChildProcessResult ProgramFolder::Run(const std::vector<std::string>& arguments,
-                                      std::chrono::milliseconds timeout) const {
-  return RunChildProcess(program_, arguments, timeout);
+                                      const ChildProcessOptions& options) const {
+  return RunChildProcess(program_, arguments, options);
 }

@@ -1,7 +1,6 @@
 #ifndef TESTS_PROGRAM_FOLDER_H_
 #define TESTS_PROGRAM_FOLDER_H_
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,7 +34,7 @@ class ProgramFolder {
   void AddData(const std::filesystem::path& app_library);
 
   ChildProcessResult Run(const std::vector<std::string>& arguments = {},
-                         std::chrono::milliseconds timeout = std::chrono::seconds(20)) const;
+                         const ChildProcessOptions& options = {}) const;
 
  private:
   std::filesystem::path path_;
