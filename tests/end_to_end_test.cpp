@@ -6,51 +6,48 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/link_printer.h"
 #include "platform/engine/app_api.h"
 #include "tests/apps/test_app_lines.h"
+#include "tests/end_to_end_expectations.h"
 #include "tests/program_folder.h"
 
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
 constexpr char kViewControllerFailure[] = "Failed to create view controller.";
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) {
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-std::string Line(std::string_view prefix, std::string_view rest) {
-  return std::string(prefix) + std::string(rest);
-}
-
-// The program ended by itself, with 0, and wrote nothing to stderr.
-void ExpectCleanExit(const ChildProcessResult& result) {
-  EXPECT_FALSE(result.timed_out);
-  EXPECT_EQ(result.exit_code, 0);
-  EXPECT_THAT(result.standard_error, IsEmpty());
-}
-
-TEST(EndToEndTest, BundleAsBuiltStartsAndEndsWhenItsApplicationClosesTheWindow) {
+// Without arguments the application recognises the samples that the bundle
+// ships, each under its header, and closes the window once all are answered.
+TEST(EndToEndTest, BundleAsBuiltRecognisesItsSamplesAndEndsWhenItsApplicationClosesTheWindow) {
   ProgramFolder folder(NORVALIS_PROGRAM);
   folder.AddBundleData(NORVALIS_BUNDLE_DATA);
+  const std::filesystem::path samples = folder.data() / "flutter_assets" / "samples";
 
-  const ChildProcessResult result = folder.Run();
+  const ChildProcessResult result = folder.Run({}, RecognitionOptions("fr"));
 
   ExpectCleanExit(result);
-  EXPECT_THAT(result.standard_output, IsEmpty());
+  const std::vector<std::string> lines = Lines(result.standard_output);
+  const auto receipt =
+      std::find(lines.begin(), lines.end(), Header(samples / "english_receipt.png"));
+  const auto page = std::find(lines.begin(), lines.end(), Header(samples / "french_page.png"));
+  const auto no_text = std::find(lines.begin(), lines.end(), Header(samples / "no_text.png"));
+  ASSERT_LT(receipt, page) << result.standard_output;
+  ASSERT_LT(page, no_text) << result.standard_output;
+  EXPECT_EQ(receipt, lines.begin());
+  EXPECT_THAT(Text(receipt + 1, page), AllOf(HasSubstr("BAKERY"), HasSubstr("TOTAL")));
+  EXPECT_THAT(Text(page + 1, no_text), AllOf(HasSubstr("Château"), HasSubstr("Révolution")));
+  // Only the separating empty line stands between the last header and the
+  // end: the image without text prints nothing.
+  EXPECT_EQ(*(no_text - 1), "");
+  EXPECT_EQ(no_text + 1, lines.end());
 }
 
 TEST(EndToEndTest, WindowIsShownOnlyAfterTheFirstFrame) {

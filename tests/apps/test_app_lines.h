@@ -27,4 +27,19 @@ inline constexpr std::string_view kUnhandledChannel = "norvalis.tests/unhandled"
 inline constexpr std::string_view kSendAppLinkResult = "SendAppLink: ";
 inline constexpr std::string_view kForeignCopyDataResult = "other WM_COPYDATA: ";
 
+// OCR calls: one line per call, "<call>: <reply>", the reply as
+// kNotImplementedReply, kUndecodableReply, kSuccessReply and the value's
+// kind index, or kErrorReply followed by `CODE: MESSAGE` and
+// kWithoutDetails or kWithDetails.
+inline constexpr std::string_view kCallWithoutArguments = "no arguments";
+inline constexpr std::string_view kCallWithNumericPath = "path 42";
+inline constexpr std::string_view kCallOfUnknownMethod = "method Recognize";
+inline constexpr std::string_view kMalformedCall = "malformed call";
+inline constexpr std::string_view kNotImplementedReply = "not implemented";
+inline constexpr std::string_view kUndecodableReply = "undecodable";
+inline constexpr std::string_view kSuccessReply = "success of kind ";
+inline constexpr std::string_view kErrorReply = "error ";
+inline constexpr std::string_view kWithoutDetails = ", without details";
+inline constexpr std::string_view kWithDetails = ", with details";
+
 #endif  // TESTS_APPS_TEST_APP_LINES_H_
