@@ -1,0 +1,257 @@
+#!/usr/bin/env bash
+# Compares photos_norvalis recognising images with the tesseract command-line
+# tool recognising the same images, in one run on this machine, and checks
+# that the program survives inputs meant to break it.
+#
+#   (a) one image per process: `photos_norvalis IMG` against `tesseract IMG -`,
+#       each run N times; medians of the wall time and their ratio
+#       (target: the program takes at most 0.6 of the tool's time);
+#   (b) ten images: one run of the program with ten arguments against ten
+#       runs of the tool (target: the program at least 5 times faster);
+#   (c) peak resident memory of each, from (a) and (b) (target: the program
+#       at most 32 MiB above the tool);
+#   (d) robustness: a PNG whose header claims 100,000 x 100,000 pixels, a
+#       truncated PNG, an empty file and a folder, each answered with an
+#       error and exit code 0; then 100 and 1,000 requests in one run (a tiny
+#       image with a word), each answered, with peak memory under 300 MiB and
+#       no growth from 100 to 1,000 (at most 8 MiB more);
+#   (e) the host's own share of one recognition: the program runs once under
+#       callgrind, which counts every instruction executed. The instructions
+#       of calls from the bundle's own code (executable, engine, platform
+#       layer, app.so) into libtesseract, with everything those calls run in
+#       turn, are Tesseract's, model loading included; the instructions of
+#       the bundle's direct calls into Leptonica are image decoding; all the
+#       rest (process start, loading libraries, engine, window, messaging,
+#       codec, platform layer) is the host's share. These are instruction
+#       counts, not times: they do not depend on the machine's load, and
+#       OpenMP is held to one thread (OMP_THREAD_LIMIT=1) so that no spinning
+#       thread adds instructions of its own. Both sides of (a) and (b) run
+#       with the machine's default OpenMP settings.
+#
+# Both sides recognise in English (LANGUAGE=en for the program, the tool's
+# default eng) from the same files; the tool's output goes to /dev/null, the
+# program's too. Wall times come from `date +%s%N` around each run and peak
+# memory from GNU time's %M (maximum resident set size).
+#
+# Usage: bench/ocr_vs_cli.sh [-n RUNS] [--skip-callgrind]
+#   Builds nothing: run `cmake --preset release && cmake --build --preset
+#   release` first. Needs tesseract-ocr, time and valgrind.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=5
+callgrind=1
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -n) runs=$2; shift 2 ;;
+    --skip-callgrind) callgrind=0; shift ;;
+    -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+    *) echo "ocr_vs_cli.sh: unknown argument: $1" >&2; exit 2 ;;
+  esac
+done
+
+program=$PWD/build-release/bundle/photos_norvalis
+fixtures=$PWD/tests/fixtures
+samples=$PWD/app/samples
+for tool in "$program" tesseract /usr/bin/time; do
+  if ! command -v "$tool" >/dev/null 2>&1; then
+    echo "ocr_vs_cli.sh: missing $tool (build the release preset; install tesseract-ocr, time)" >&2
+    exit 1
+  fi
+done
+if [ "$callgrind" = 1 ] && ! command -v valgrind >/dev/null 2>&1; then
+  echo "ocr_vs_cli.sh: missing valgrind (or pass --skip-callgrind)" >&2
+  exit 1
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+export LANGUAGE=en
+unset TESSDATA_PREFIX
+
+# run_measured OUT_PREFIX COMMAND...: runs COMMAND with its output in
+# OUT_PREFIX.out/.err; leaves the wall time in ms in $wall_ms, the peak
+# resident memory in KiB in $peak_kib and the exit code in $status.
+run_measured() {
+  local prefix=$1
+  shift
+  local start end
+  start=$(date +%s%N)
+  set +e
+  /usr/bin/time -o "$prefix.time" -f '%M' "$@" >"$prefix.out" 2>"$prefix.err"
+  status=$?
+  set -e
+  end=$(date +%s%N)
+  wall_ms=$(((end - start) / 1000000))
+  peak_kib=$(tail -n 1 "$prefix.time")
+}
+
+median() {
+  sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# max_of FILE: the largest number in FILE, one number a line.
+max_of() {
+  sort -n "$1" | tail -n 1
+}
+
+mib() {
+  awk -v k="$1" 'BEGIN { printf "%.1f MiB", k / 1024 }'
+}
+
+ratio() {
+  awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'
+}
+
+rows=()
+# row NAME PROGRAM TOOL RATIO TARGET VERDICT
+row() {
+  rows+=("$(printf '%-44s | %-14s | %-14s | %-7s | %-16s | %s' "$@")")
+}
+
+verdict() {
+  if awk "BEGIN { exit !($1) }"; then echo pass; else echo FAIL; fi
+}
+
+# The images: one for (a), ten for (b), cycling through the text images the
+# repository has.
+single=$samples/english_receipt.png
+text_images=("$samples/english_receipt.png" "$samples/french_page.png")
+for fixture in english.png french.png; do
+  if [ -f "$fixtures/$fixture" ]; then
+    text_images+=("$fixtures/$fixture")
+  fi
+done
+ten=()
+for i in $(seq 0 9); do
+  ten+=("${text_images[$((i % ${#text_images[@]}))]}")
+done
+
+echo "photos_norvalis against tesseract $(tesseract --version 2>&1 | head -n 1 | awk '{print $2}'), $runs runs each, $(nproc) cores" >&2
+
+# (a) one image per process.
+: >"$work/a_program.ms"; : >"$work/a_tool.ms"; : >"$work/a_program.kib"; : >"$work/a_tool.kib"
+for _ in $(seq "$runs"); do
+  run_measured "$work/a_program" "$program" "$single"
+  [ "$status" = 0 ] || { echo "the program failed on $single:" >&2; cat "$work/a_program.err" >&2; exit 1; }
+  echo "$wall_ms" >>"$work/a_program.ms"; echo "$peak_kib" >>"$work/a_program.kib"
+  run_measured "$work/a_tool" tesseract "$single" -
+  echo "$wall_ms" >>"$work/a_tool.ms"; echo "$peak_kib" >>"$work/a_tool.kib"
+done
+a_program=$(median <"$work/a_program.ms")
+a_tool=$(median <"$work/a_tool.ms")
+a_ratio=$(ratio "$a_program" "$a_tool")
+row "(a) one image per process, median wall" "$a_program ms" "$a_tool ms" "$a_ratio" "<= 0.60" \
+  "$(verdict "$a_ratio <= 0.6")"
+
+# (b) ten images: one run of the program, ten runs of the tool.
+: >"$work/b_program.ms"; : >"$work/b_tool.ms"; : >"$work/b_program.kib"; : >"$work/b_tool.kib"
+for _ in $(seq "$runs"); do
+  run_measured "$work/b_program" "$program" "${ten[@]}"
+  [ "$status" = 0 ] && [ ! -s "$work/b_program.err" ] || { cat "$work/b_program.err" >&2; exit 1; }
+  echo "$wall_ms" >>"$work/b_program.ms"; echo "$peak_kib" >>"$work/b_program.kib"
+  total=0
+  for image in "${ten[@]}"; do
+    run_measured "$work/b_tool" tesseract "$image" -
+    total=$((total + wall_ms))
+    echo "$peak_kib" >>"$work/b_tool.kib"
+  done
+  echo "$total" >>"$work/b_tool.ms"
+done
+b_program=$(median <"$work/b_program.ms")
+b_tool=$(median <"$work/b_tool.ms")
+b_speedup=$(ratio "$b_tool" "$b_program")
+row "(b) ten images, median wall (ratio: speed-up)" "$b_program ms" "$b_tool ms" "${b_speedup}x" \
+  ">= 5x" "$(verdict "$b_speedup >= 5")"
+
+# (c) peak memory: the largest peak of each side over (a) and (b).
+cat "$work/a_program.kib" "$work/b_program.kib" >"$work/c_program.kib"
+cat "$work/a_tool.kib" "$work/b_tool.kib" >"$work/c_tool.kib"
+c_program=$(max_of "$work/c_program.kib")
+c_tool=$(max_of "$work/c_tool.kib")
+row "(c) peak RSS, one image" "$(mib "$(max_of "$work/a_program.kib")")" \
+  "$(mib "$(max_of "$work/a_tool.kib")")" "" "" ""
+row "(c) peak RSS, over (a) and (b)" "$(mib "$c_program")" "$(mib "$c_tool")" \
+  "+$(mib $((c_program - c_tool)))" "<= tool + 32 MiB" \
+  "$(verdict "$c_program <= $c_tool + 32 * 1024")"
+
+# (d) robustness: each input is answered with an error, and the program ends
+# with 0.
+head -c 2000 "$single" >"$work/truncated.png"
+: >"$work/empty.png"
+mkdir "$work/folder"
+broken=("$fixtures/huge_header.png" "$work/truncated.png" "$work/empty.png" "$work/folder")
+names=("100,000 x 100,000 header" "truncated PNG" "empty file" "a folder")
+for i in "${!broken[@]}"; do
+  run_measured "$work/d" timeout 120 "$program" "${broken[$i]}"
+  answer=$(head -n 1 "$work/d.err")
+  ok=$(verdict "$status == 0 && $(grep -c '^ocr_failed: ' "$work/d.err") == 1 && $peak_kib < 300 * 1024")
+  row "(d) ${names[$i]}" "$(mib "$peak_kib")" "" "" "reply, < 300 MiB" "$ok: exit $status, ${answer:0:60}"
+done
+
+# Many requests in one run: a tiny image holding one word.
+tiny=$work/tiny.png
+if command -v /usr/bin/convert >/dev/null 2>&1; then
+  /usr/bin/convert -size 120x40 xc:white -font DejaVu-Sans -pointsize 24 -fill black \
+    -annotate +10+30 'Hello' "$tiny"
+else
+  cp "$single" "$tiny"
+fi
+declare -A many_peak
+for count in 100 1000; do
+  arguments=()
+  for _ in $(seq "$count"); do arguments+=("$tiny"); done
+  run_measured "$work/d_many" timeout 600 "$program" "${arguments[@]}"
+  answered=$(grep -c '^==> ' "$work/d_many.out" || true)
+  errors=$(wc -l <"$work/d_many.err")
+  many_peak[$count]=$peak_kib
+  row "(d) $count requests in one run" "$(mib "$peak_kib")" "" "" "all answered" \
+    "$(verdict "$status == 0 && $answered == $count && $errors == 0 && $peak_kib < 300 * 1024"): $answered answers, $errors errors, ${wall_ms} ms"
+done
+growth=$((many_peak[1000] - many_peak[100]))
+row "(d) growth from 100 to 1,000 requests" "+$(mib "$growth")" "" "" "<= 8 MiB" \
+  "$(verdict "$growth <= 8 * 1024")"
+
+# (e) the host's own share, in instructions.
+if [ "$callgrind" = 1 ]; then
+  bundle=$(dirname "$program")
+  OMP_THREAD_LIMIT=1 valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
+    "$program" "$single" >/dev/null 2>"$work/callgrind.err"
+  # Sums the inclusive cost of every call made from an object in the bundle
+  # into libtesseract and into Leptonica. Objects and functions may be named
+  # once and referred to by number afterwards ("ob=(3)").
+  read -r total tesseract leptonica < <(awk -v bundle="$bundle/" '
+    function object(spec,   id, name) {
+      if (match(spec, /^\([0-9]+\)/)) {
+        id = substr(spec, 2, RLENGTH - 2)
+        name = substr(spec, RLENGTH + 2)
+        if (name != "") objects[id] = name
+        return objects[id]
+      }
+      return spec
+    }
+    /^summary:/ || /^totals:/ { total = $2 }
+    /^ob=/ { current = object(substr($0, 4)) }
+    /^cob=/ { callee = object(substr($0, 5)) }
+    /^cfn=/ && callee == "" { callee = current }
+    /^calls=/ { in_call = 1; next }
+    in_call {
+      if (index(current, bundle) == 1) {
+        if (callee ~ /libtesseract/) tesseract += $2
+        else if (callee ~ /liblept/) leptonica += $2
+      }
+      in_call = 0; callee = ""
+    }
+    END { print total, tesseract + 0, leptonica + 0 }' "$work/callgrind.out")
+  host=$((total - tesseract - leptonica))
+  share() { awk -v a="$1" -v b="$total" 'BEGIN { printf "%.1f %%", 100 * a / b }'; }
+  row "(e) instructions, all (one image)" "$total" "" "" "" ""
+  row "(e) - in Tesseract (model load, recognition)" "$tesseract" "" "$(share "$tesseract")" "" ""
+  row "(e) - in Leptonica, called by the host" "$leptonica" "" "$(share "$leptonica")" "" ""
+  row "(e) - the host's own share" "$host" "" "$(share "$host")" "" ""
+fi
+
+printf '%-44s | %-14s | %-14s | %-7s | %-16s | %s\n' measurement photos_norvalis tesseract ratio target result
+printf '%s\n' "$(printf '%.0s-' $(seq 120))"
+printf '%s\n' "${rows[@]}"
