@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "app/application.h"
+#include "app/image_list.h"
 #include "codec/standard_method_codec.h"
 #include "engine_bridge/channel_call_adapter.h"
 #include "ocr/ocr_channel.h"
@@ -162,6 +164,20 @@ TEST_F(RecognitionEndToEndTest, WithoutAnyOcrLanguageTheAnswerSaysSo) {
   EXPECT_EQ(result.exit_code, 0);
   EXPECT_THAT(result.standard_output, IsEmpty());
   EXPECT_THAT(Lines(result.standard_error), ElementsAre(OcrFailed(kMissingEngineMessage)));
+}
+
+TEST(RecognitionWithoutSamplesEndToEndTest, SaysThereIsNoImageAndEnds) {
+  ProgramFolder folder(NORVALIS_PROGRAM);
+  folder.AddData(fs::path(NORVALIS_BUNDLE_DATA) / "app.so");
+
+  const ChildProcessResult result = folder.Run();
+
+  EXPECT_FALSE(result.timed_out);
+  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_THAT(result.standard_output, IsEmpty());
+  EXPECT_THAT(
+      Lines(result.standard_error),
+      ElementsAre(Line(kNoImageDiagnostic, (folder.path() / std::string(kSampleFolder)).string())));
 }
 
 // Calls the application never makes, sent by a test application through the
