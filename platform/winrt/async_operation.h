@@ -28,12 +28,12 @@ UINT32 NextAsyncOperationId();
 //
 // - Ending: the status becomes Completed or Error once, on the thread that
 //   ran the work; the completion handler then runs there. A handler set
-//   after the end runs at once, on the setting thread. Only one handler is
-//   accepted; a second put_Completed is E_ILLEGAL_METHOD_CALL.
+//   after the work has ended runs at once, on the setting thread. Only one
+//   handler is accepted; a second put_Completed is E_ILLEGAL_METHOD_CALL.
 // - Cancel while Started makes the status Canceled at once and tells the
-//   work, which may end early; the handler runs when the work has ended.
-//   GetResults is then E_ILLEGAL_METHOD_CALL and the error code that of
-//   ERROR_CANCELLED.
+//   work, which may end early; the handler runs when the work has ended,
+//   with Canceled. GetResults is then E_ILLEGAL_METHOD_CALL and the error
+//   code that of ERROR_CANCELLED.
 // - GetResults of an operation in Error returns its code and records the
 //   error's details for the calling thread, as Windows does.
 template <class TResult>
@@ -86,7 +86,7 @@ class AsyncOperation final : public RuntimeClass<ABI::Windows::Foundation::IAsyn
       return E_ILLEGAL_METHOD_CALL;
     }
     handler_set_ = true;
-    if (status_ == ABI::Windows::Foundation::Started) {
+    if (!work_ended_) {
       handler_ = ComPtr<Handler>(handler);
       return S_OK;
     }
@@ -227,6 +227,7 @@ class AsyncOperation final : public RuntimeClass<ABI::Windows::Foundation::IAsyn
           result_ = std::move(outcome.result);
         }
       }
+      work_ended_ = true;
       status = status_;
       handler = std::move(handler_);
     }
@@ -239,6 +240,7 @@ class AsyncOperation final : public RuntimeClass<ABI::Windows::Foundation::IAsyn
   std::atomic<bool> canceled_{false};
   std::mutex mutex_;
   AsyncStatus status_ = ABI::Windows::Foundation::Started;
+  bool work_ended_ = false;
   ComPtr<ResultInterface> result_;
   RuntimeError error_;
   bool handler_set_ = false;

@@ -13,6 +13,7 @@
 #include "platform/winrt/image_limits.h"
 #include "platform/winrt/language.h"
 #include "platform/winrt/ocr_result.h"
+#include "platform/winrt/thread_pool.h"
 
 namespace winrt_layer {
 namespace {
@@ -32,8 +33,11 @@ constexpr uint32_t kDefaultResolution = 300;
 constexpr uint32_t kMinResolution = 70;
 constexpr uint32_t kMaxResolution = 2400;
 
-bool IsCanceled(void* canceled, int) {
-  return static_cast<const std::atomic<bool>*>(canceled)->load();
+// Tesseract's cancel callback: the operation was canceled, or the process
+// is exiting and waits for the recognition to end.
+bool IsCanceled(void* canceled, int) noexcept {
+  return static_cast<const std::atomic<bool>*>(canceled)->load() ||
+         ThreadPool::Shared().IsStopping();
 }
 
 std::wstring Utf8ToWide(const std::string& text) {

@@ -250,5 +250,19 @@ TEST_F(OcrEngineTest, CancelStopsARecognition) {
   EXPECT_EQ(code, HRESULT_FROM_WIN32(ERROR_CANCELLED));
 }
 
+// Under ctest each test is a process of its own: this one exits while the
+// recognition runs, which must end cleanly before Tesseract's statics go.
+TEST_F(OcrEngineTest, ExitingWhileRecognisingIsClean) {
+  ComPtr<Graphics::Imaging::ISoftwareBitmap> bitmap;
+  ASSERT_EQ(LoadBitmap(FixturePath("english.png"), &bitmap), S_OK);
+  ComPtr<Media::Ocr::IOcrEngine> engine;
+  ASSERT_EQ(ProfileEngine(&engine), S_OK);
+  ASSERT_TRUE(engine);
+  ComPtr<Foundation::IAsyncOperation<Media::Ocr::OcrResult*>> operation;
+  ASSERT_EQ(engine->RecognizeAsync(bitmap.Get(), operation.ReleaseAndGetAddressOf()), S_OK);
+  auto handler = MakeObject<RecordingHandler<Media::Ocr::OcrResult*>>();
+  EXPECT_EQ(operation->put_Completed(handler.Get()), S_OK);
+}
+
 }  // namespace
 }  // namespace winrt_layer

@@ -6,11 +6,45 @@
 #include <utility>
 
 #include "platform/winrt/leptonica_image.h"
+#include "platform/winrt/thread_pool.h"
 
 namespace winrt_layer {
 namespace {
 
 std::atomic<uint64_t> init_count{0};
+
+struct PoolRegistry {
+  std::mutex mutex;
+  std::map<std::pair<std::string, std::string>, std::shared_ptr<RecognizerPool>> pools;
+  // Init writes Tesseract's global parameters: one Init at a time. The
+  // debug file is one of them, set by the first.
+  std::mutex init_mutex;
+  bool debug_file_set = false;
+};
+
+// Never destroyed: a recognition that ends while the process exits gives
+// its recogniser back to it.
+PoolRegistry& Registry() {
+  static auto* registry = new PoolRegistry;
+  return *registry;
+}
+
+// Tesseract's dictionary cache is a static that must outlive every
+// recogniser. The cache is made first, then this, which is therefore
+// destroyed before it at exit: the recognitions still running end, then
+// every recogniser.
+struct EndRecognizersFirst {
+  EndRecognizersFirst() { tesseract::TessBaseAPI::ClearPersistentCache(); }
+
+  ~EndRecognizersFirst() {
+    ThreadPool::Shared().Stop();
+    PoolRegistry& registry = Registry();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    for (auto& [key, pool] : registry.pools) {
+      pool->DropIdle();
+    }
+  }
+};
 
 // Tesseract writes its diagnostics to this file, not to standard error.
 constexpr char kDebugFileVariable[] = "debug_file";
@@ -33,10 +67,10 @@ RecognizerPool::RecognizerPool(std::string tessdata_folder, std::string language
 
 std::shared_ptr<RecognizerPool> RecognizerPool::For(const std::string& tessdata_folder,
                                                     const std::string& language) {
-  static std::mutex mutex;
-  static std::map<std::pair<std::string, std::string>, std::shared_ptr<RecognizerPool>> pools;
-  std::lock_guard<std::mutex> lock(mutex);
-  std::shared_ptr<RecognizerPool>& pool = pools[{tessdata_folder, language}];
+  static EndRecognizersFirst end_recognizers_first;
+  PoolRegistry& registry = Registry();
+  std::lock_guard<std::mutex> lock(registry.mutex);
+  std::shared_ptr<RecognizerPool>& pool = registry.pools[{tessdata_folder, language}];
   if (pool == nullptr) {
     pool = std::make_shared<RecognizerPool>(tessdata_folder, language);
   }
@@ -58,14 +92,29 @@ RecognizerPool::Lease RecognizerPool::Acquire() {
   }
   SilenceLeptonica();
   auto recognizer = std::make_unique<tesseract::TessBaseAPI>();
-  std::vector<std::string> variables = {kDebugFileVariable};
-  std::vector<std::string> values = {kDebugFile};
-  init_count.fetch_add(1);
-  if (recognizer->Init(tessdata_folder_.c_str(), language_.c_str(), tesseract::OEM_DEFAULT, nullptr,
-                       0, &variables, &values, false) != 0) {
-    return Lease();
+  {
+    PoolRegistry& registry = Registry();
+    std::lock_guard<std::mutex> lock(registry.init_mutex);
+    std::vector<std::string> variables;
+    std::vector<std::string> values;
+    if (!registry.debug_file_set) {
+      variables.push_back(kDebugFileVariable);
+      values.push_back(kDebugFile);
+    }
+    init_count.fetch_add(1);
+    if (recognizer->Init(tessdata_folder_.c_str(), language_.c_str(), tesseract::OEM_DEFAULT,
+                         nullptr, 0, &variables, &values, false) != 0) {
+      return Lease();
+    }
+    registry.debug_file_set = true;
   }
   return Lease(shared_from_this(), std::move(recognizer));
+}
+
+void RecognizerPool::DropIdle() {
+  std::vector<std::unique_ptr<tesseract::TessBaseAPI>> idle;
+  std::lock_guard<std::mutex> lock(mutex_);
+  idle.swap(idle_);
 }
 
 void RecognizerPool::GiveBack(std::unique_ptr<tesseract::TessBaseAPI> recognizer) {

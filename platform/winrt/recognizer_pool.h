@@ -52,6 +52,9 @@ class RecognizerPool : public std::enable_shared_from_this<RecognizerPool> {
   // be loaded.
   Lease Acquire();
 
+  // Ends the idle recognisers: at exit, before Tesseract's statics go.
+  void DropIdle();
+
   const std::string& language() const { return language_; }
   const std::string& tessdata_folder() const { return tessdata_folder_; }
 

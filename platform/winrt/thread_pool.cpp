@@ -1,6 +1,7 @@
 #include "platform/winrt/thread_pool.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 namespace winrt_layer {
@@ -15,21 +16,33 @@ constexpr size_t kMaxSharedThreads = 8;
 ThreadPool::ThreadPool(size_t max_threads) : max_threads_(std::max<size_t>(max_threads, 1)) {}
 
 ThreadPool::~ThreadPool() {
+  Stop();
+}
+
+void ThreadPool::Stop() {
   std::deque<std::function<void()>> dropped;
+  std::vector<std::thread> threads;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
     dropped.swap(tasks_);
+    threads.swap(threads_);
   }
   task_posted_.notify_all();
-  for (std::thread& thread : threads_) {
+  for (std::thread& thread : threads) {
     thread.join();
   }
 }
 
 ThreadPool& ThreadPool::Shared() {
-  static ThreadPool pool(kMaxSharedThreads);
-  return pool;
+  // Never destroyed, so that work still ending while the process exits
+  // finds it; its threads are joined at exit.
+  static ThreadPool* pool = [] {
+    auto* shared = new ThreadPool(kMaxSharedThreads);
+    std::atexit([] { Shared().Stop(); });
+    return shared;
+  }();
+  return *pool;
 }
 
 void ThreadPool::Post(std::function<void()> task) {

@@ -1,6 +1,7 @@
 #ifndef PLATFORM_WINRT_THREAD_POOL_H_
 #define PLATFORM_WINRT_THREAD_POOL_H_
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -19,16 +20,22 @@ class ThreadPool {
   explicit ThreadPool(size_t max_threads);
   ThreadPool(const ThreadPool&) = delete;
   ThreadPool& operator=(const ThreadPool&) = delete;
-  // Lets the running tasks end, drops the queued ones and joins every
-  // thread, so no thread of the pool outlives it.
+  // Stops the pool, so no thread of it outlives it.
   ~ThreadPool();
 
-  // The pool of the process, destroyed at exit.
+  // The pool of the process, stopped at exit.
   static ThreadPool& Shared();
 
   // Runs `task` on a thread of the pool. A task must not throw. Tasks posted
   // while the pool is being destroyed are dropped.
   void Post(std::function<void()> task);
+
+  // Lets the running tasks end, drops the queued ones and joins every
+  // thread; later tasks are dropped. May be called again.
+  void Stop();
+
+  // Whether Stop has begun: long work may end early then.
+  bool IsStopping() const { return stopping_.load(); }
 
  private:
   void Run() noexcept;
@@ -38,7 +45,7 @@ class ThreadPool {
   std::condition_variable task_posted_;
   std::deque<std::function<void()>> tasks_;
   size_t idle_threads_ = 0;
-  bool stopping_ = false;
+  std::atomic<bool> stopping_{false};
   std::vector<std::thread> threads_;
 };
 

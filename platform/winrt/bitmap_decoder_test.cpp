@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/winrt/runtime_test_support.h"
+
+namespace winrt_layer {
+namespace {
+
+using namespace ABI::Windows;
+using namespace winrt_layer::testing;
+using Graphics::Imaging::IBitmapDecoder;
+using Graphics::Imaging::ISoftwareBitmap;
+
+struct Decoded {
+  INT32 width = 0;
+  INT32 height = 0;
+  UINT32 frames = 0;
+  Graphics::Imaging::BitmapPixelFormat format = Graphics::Imaging::BitmapPixelFormat_Unknown;
+};
+
+// Decodes the file at `path` through the whole ABI; the failing HRESULT
+// otherwise.
+HRESULT Decode(const std::string& path, Decoded* decoded) {
+  ComPtr<IBitmapDecoder> decoder;
+  HRESULT result = OpenDecoder(path, &decoder);
+  if (FAILED(result)) {
+    return result;
+  }
+  EXPECT_EQ(decoder->get_FrameCount(&decoded->frames), S_OK);
+  auto frame = decoder.As<Graphics::Imaging::IBitmapFrameWithSoftwareBitmap>();
+  EXPECT_TRUE(frame);
+  ComPtr<ISoftwareBitmap> bitmap;
+  result = StartAndAwait<Graphics::Imaging::SoftwareBitmap*>(
+      [&](auto** operation) { return frame->GetSoftwareBitmapAsync(operation); }, &bitmap);
+  if (FAILED(result)) {
+    return result;
+  }
+  EXPECT_EQ(bitmap->get_PixelWidth(&decoded->width), S_OK);
+  EXPECT_EQ(bitmap->get_PixelHeight(&decoded->height), S_OK);
+  EXPECT_EQ(bitmap->get_BitmapPixelFormat(&decoded->format), S_OK);
+  return S_OK;
+}
+
+class BitmapDecoderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = std::filesystem::temp_directory_path() /
+              ("winrt_decoder_" + std::to_string(getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder_);
+  }
+
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string Write(const std::string& name, const std::vector<uint8_t>& content) {
+    std::string path = (folder_ / name).string();
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(content.data()),
+               static_cast<std::streamsize>(content.size()));
+    return path;
+  }
+
+  std::filesystem::path folder_;
+};
+
+TEST_F(BitmapDecoderTest, DecodesEveryFormatFromItsContent) {
+  for (const char* name : {"english.png", "english.jpg", "english.tiff", "english.bmp",
+                           "english.gif", "english.webp"}) {
+    Decoded decoded;
+    ASSERT_EQ(Decode(FixturePath(name), &decoded), S_OK) << name;
+    EXPECT_EQ(decoded.width, 549) << name;
+    EXPECT_EQ(decoded.height, 357) << name;
+    EXPECT_EQ(decoded.frames, 1u) << name;
+  }
+  // The format follows the content, not the name.
+  std::ifstream png(FixturePath("english.png"), std::ios::binary);
+  std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(png)),
+                             std::istreambuf_iterator<char>());
+  Decoded decoded;
+  EXPECT_EQ(Decode(Write("picture.jpg", bytes), &decoded), S_OK);
+  EXPECT_EQ(decoded.format, Graphics::Imaging::BitmapPixelFormat_Gray8);
+}
+
+TEST_F(BitmapDecoderTest, PixelFormatFollowsTheDecodedPixels) {
+  Decoded gray;
+  ASSERT_EQ(Decode(FixturePath("english.jpg"), &gray), S_OK);
+  EXPECT_EQ(gray.format, Graphics::Imaging::BitmapPixelFormat_Gray8);
+  Decoded color;
+  ASSERT_EQ(Decode(FixturePath("english.webp"), &color), S_OK);
+  EXPECT_EQ(color.format, Graphics::Imaging::BitmapPixelFormat_Bgra8);
+}
+
+TEST_F(BitmapDecoderTest, MultiFrameFilesCountTheirFramesAndDecodeTheFirst) {
+  Decoded tiff;
+  ASSERT_EQ(Decode(FixturePath("two_pages.tiff"), &tiff), S_OK);
+  EXPECT_EQ(tiff.frames, 2u);
+  // Page 0 is 418 wide, page 1 482.
+  EXPECT_EQ(tiff.width, 418);
+  Decoded gif;
+  ASSERT_EQ(Decode(FixturePath("two_frames.gif"), &gif), S_OK);
+  EXPECT_EQ(gif.frames, 2u);
+  EXPECT_EQ(gif.width, 549);
+}
+
+TEST_F(BitmapDecoderTest, UndecodableContentFailsWithTheImagingCodes) {
+  Decoded decoded;
+  EXPECT_EQ(Decode(FixturePath("not_an_image.txt"), &decoded), WINCODEC_ERR_COMPONENTNOTFOUND);
+  EXPECT_EQ(TakeRecordedError().description, L"The component cannot be found.\r\n");
+  EXPECT_EQ(Decode(FixturePath("empty.png"), &decoded), WINCODEC_ERR_COMPONENTNOTFOUND);
+  EXPECT_EQ(Decode(FixturePath("truncated.png"), &decoded), WINCODEC_ERR_BADIMAGE);
+  EXPECT_EQ(TakeRecordedError().description, L"The image is unrecognized.\r\n");
+  // A PNG cut inside its header.
+  EXPECT_EQ(Decode(Write("cut.png", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I',
+                                     'H', 'D', 'R', 0, 0}),
+                   &decoded),
+            WINCODEC_ERR_BADHEADER);
+}
+
+TEST_F(BitmapDecoderTest, HugeDeclaredSizesFailBeforeDecoding) {
+  Decoded decoded;
+  EXPECT_EQ(Decode(FixturePath("huge_header.png"), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+  RecordedError error = TakeRecordedError();
+  EXPECT_EQ(error.code, WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+  EXPECT_NE(error.restricted_description.find(L"100000 x 100000"), std::wstring::npos);
+
+  // A GIF whose one frame declares 65535 x 65535 pixels.
+  std::vector<uint8_t> gif = {'G',  'I',  'F', '8',  '9', 'a',  1,    0, 1,    0,
+                              0,    0,    0,   0x2C, 0,   0,    0,    0, 0xFF, 0xFF,
+                              0xFF, 0xFF, 0,   2,    2,   0x4C, 0x01, 0, 0x3B};
+  EXPECT_EQ(Decode(Write("huge.gif", gif), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+  // A BMP declaring 60000 x 60000 pixels at 24 bits.
+  std::vector<uint8_t> bmp(54, 0);
+  bmp[0] = 'B';
+  bmp[1] = 'M';
+  bmp[14] = 40;
+  bmp[18] = bmp[22] = 0x60;
+  bmp[19] = bmp[23] = 0xEA;
+  bmp[26] = 1;
+  bmp[28] = 24;
+  EXPECT_EQ(Decode(Write("huge.bmp", bmp), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+}
+
+TEST_F(BitmapDecoderTest, WideImageDecodes) {
+  Decoded decoded;
+  ASSERT_EQ(Decode(FixturePath("wide.png"), &decoded), S_OK);
+  EXPECT_EQ(decoded.width, 10001);
+  EXPECT_EQ(decoded.height, 20);
+}
+
+TEST_F(BitmapDecoderTest, NullStreamFailsAtOnce) {
+  ComPtr<Graphics::Imaging::IBitmapDecoderStatics> decoders;
+  ASSERT_EQ(GetFactory(L"Windows.Graphics.Imaging.BitmapDecoder", &decoders), S_OK);
+  ComPtr<Foundation::IAsyncOperation<Graphics::Imaging::BitmapDecoder*>> operation;
+  EXPECT_EQ(decoders->CreateAsync(nullptr, operation.ReleaseAndGetAddressOf()), E_INVALIDARG);
+  EXPECT_FALSE(operation);
+}
+
+}  // namespace
+}  // namespace winrt_layer
