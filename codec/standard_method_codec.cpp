@@ -18,8 +18,10 @@ constexpr uint8_t kErrorEnvelope = 1;
 // `value`, or the null value when it is absent; a reference either way, so
 // that a large value is written in place rather than copied first.
 const EncodableValue& ValueOrNull(const EncodableValue* value) {
-  static const EncodableValue* const null_value = new EncodableValue();
-  return value != nullptr ? *value : *null_value;
+  // An object, not a leaked pointer: a library that carries the codec may
+  // be unloaded before the process ends, and must take it along.
+  static const EncodableValue null_value;
+  return value != nullptr ? *value : null_value;
 }
 
 }  // namespace
