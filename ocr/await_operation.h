@@ -7,6 +7,7 @@
 #include <atomic>
 #include <type_traits>
 
+#include "ocr/com_object.h"
 #include "ocr/com_ptr.h"
 #include "ocr/platform_error.h"
 #include "ocr/unique_handle.h"
@@ -23,7 +24,7 @@ UniqueHandle CreateCompletionEvent();
 // operation may call it on any thread.
 template <typename TResult>
 class OperationCompletion final
-    : public ABI::Windows::Foundation::IAsyncOperationCompletedHandler<TResult> {
+    : public ComObject<ABI::Windows::Foundation::IAsyncOperationCompletedHandler<TResult>> {
  public:
   using Status = ABI::Windows::Foundation::AsyncStatus;
 
@@ -31,29 +32,6 @@ class OperationCompletion final
 
   HANDLE event() const { return event_.Get(); }
   Status status() const { return status_.load(); }
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
-    }
-    if (IsEqualGUID(iid, __uuidof(IUnknown)) ||
-        IsEqualGUID(iid,
-                    __uuidof(ABI::Windows::Foundation::IAsyncOperationCompletedHandler<TResult>))) {
-      AddRef();
-      *object = this;
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      delete this;
-    }
-    return left;
-  }
 
   HRESULT STDMETHODCALLTYPE Invoke(ABI::Windows::Foundation::IAsyncOperation<TResult>*,
                                    Status status) override {
@@ -63,9 +41,8 @@ class OperationCompletion final
   }
 
  private:
-  ~OperationCompletion() = default;
+  ~OperationCompletion() override = default;
 
-  std::atomic<ULONG> references_{0};
   std::atomic<Status> status_{Status::Started};
   UniqueHandle event_;
 };

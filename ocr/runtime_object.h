@@ -3,43 +3,18 @@
 
 #include <inspectable.h>
 
-#include <atomic>
+#include "ocr/com_object.h"
 
-// A reference-counted object implementing `Interfaces` for test doubles: it
-// answers IUnknown, IInspectable (through the first interface) and each of
-// `Interfaces`, and deletes itself with its last reference.
+// A Windows Runtime object implementing `First` and `Rest`, for test
+// doubles: a ComObject that also answers IInspectable, through `First`.
 template <typename First, typename... Rest>
-class RuntimeObject : public First, public Rest... {
+class RuntimeObject : public ComObject<First, Rest...> {
  public:
-  RuntimeObject() = default;
-  RuntimeObject(const RuntimeObject&) = delete;
-  RuntimeObject& operator=(const RuntimeObject&) = delete;
-
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (object == nullptr) {
-      return E_POINTER;
+    if (object != nullptr && IsEqualGUID(iid, __uuidof(IInspectable))) {
+      return ComObject<First, Rest...>::QueryInterface(__uuidof(IUnknown), object);
     }
-    *object = nullptr;
-    if (IsEqualGUID(iid, __uuidof(IUnknown)) || IsEqualGUID(iid, __uuidof(IInspectable)) ||
-        IsEqualGUID(iid, __uuidof(First))) {
-      *object = static_cast<First*>(this);
-    }
-    ((*object == nullptr && IsEqualGUID(iid, __uuidof(Rest)) &&
-      (*object = static_cast<Rest*>(this)) != nullptr),
-     ...);
-    if (*object == nullptr) {
-      return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) {
-      delete this;
-    }
-    return left;
+    return ComObject<First, Rest...>::QueryInterface(iid, object);
   }
   HRESULT STDMETHODCALLTYPE GetIids(ULONG*, IID**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetRuntimeClassName(HSTRING*) override { return E_NOTIMPL; }
@@ -47,12 +22,6 @@ class RuntimeObject : public First, public Rest... {
     *level = BaseTrust;
     return S_OK;
   }
-
- protected:
-  virtual ~RuntimeObject() = default;
-
- private:
-  std::atomic<ULONG> references_{0};
 };
 
 #endif  // OCR_RUNTIME_OBJECT_H_
