@@ -1,9 +1,12 @@
 #include "platform/winrt/bitmap_decoder.h"
 
 #include <exception>
+#include <memory>
 #include <new>
+#include <string>
 
 #include "platform/winrt/async_operation.h"
+#include "platform/winrt/image_limits.h"
 #include "platform/winrt/jpeg_codec.h"
 #include "platform/winrt/leptonica_image.h"
 #include "platform/winrt/png_codec.h"
@@ -15,6 +18,9 @@ namespace {
 typedef AsyncOperation<ABI::Windows::Graphics::Imaging::SoftwareBitmap*> BitmapOperation;
 
 constexpr BYTE kGifTrailer = 0x3B;
+
+constexpr wchar_t kFileTooLargeMessageStart[] = L"The file is larger than the ";
+constexpr wchar_t kFileTooLargeMessageEnd[] = L" MiB the decoder reads.";
 
 ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header) {
   SilenceLeptonica();
@@ -38,9 +44,23 @@ ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& 
 
 }  // namespace
 
-BitmapDecoder::BitmapDecoder(std::shared_ptr<const std::vector<BYTE>> content,
-                             const ImageHeader& header)
-    : content_(std::move(content)), header_(header) {}
+BitmapDecoder::BitmapDecoder(ComPtr<IStreamContent> stream, const ImageHeader& header)
+    : stream_(std::move(stream)), header_(header) {}
+
+RuntimeError BitmapDecoder::ReadImage(IStreamContent* stream,
+                                      std::vector<BYTE>* content,
+                                      ImageHeader* header) {
+  HRESULT read = stream->ReadContent(kMaxEncodedBytes, content);
+  if (read == S_FALSE) {
+    return {WINCODEC_ERR_IMAGESIZEOUTOFRANGE, kFileTooLargeMessageStart +
+                                                  std::to_wstring(kMaxEncodedBytes >> 20) +
+                                                  kFileTooLargeMessageEnd};
+  }
+  if (FAILED(read)) {
+    return {read, {}};
+  }
+  return ImageHeader::Read(*content, header);
+}
 
 IFACEMETHODIMP BitmapDecoder::get_BitmapContainerProperties(IInspectable** value) {
   if (value != nullptr) {
@@ -72,9 +92,16 @@ IFACEMETHODIMP BitmapDecoder::GetSoftwareBitmapAsync(
   }
   *operation = nullptr;
   try {
-    *operation = BitmapOperation::Run([content = content_, header = header_](
+    *operation = BitmapOperation::Run([stream = stream_](
                                           const std::atomic<bool>&) -> BitmapOperation::Outcome {
-                   ScopedPix pix = DecodeFirstFrame(*content, header);
+                   // The header is read again: the file may have changed.
+                   std::vector<BYTE> content;
+                   ImageHeader header;
+                   RuntimeError error = ReadImage(stream.Get(), &content, &header);
+                   if (FAILED(error.code)) {
+                     return {nullptr, std::move(error)};
+                   }
+                   ScopedPix pix = DecodeFirstFrame(content, header);
                    if (!pix) {
                      return {nullptr, RuntimeError{WINCODEC_ERR_BADIMAGE, {}}};
                    }

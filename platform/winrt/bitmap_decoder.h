@@ -3,22 +3,33 @@
 
 #include <windows.graphics.imaging.h>
 
-#include <memory>
 #include <vector>
 
+#include "platform/winrt/com_ptr.h"
 #include "platform/winrt/image_header.h"
 #include "platform/winrt/runtime_class.h"
+#include "platform/winrt/stream_content.h"
 
 namespace winrt_layer {
 
-// Windows.Graphics.Imaging.BitmapDecoder over an encoded image whose header
-// has been read; the pixels are decoded on request, first frame only.
+// Windows.Graphics.Imaging.BitmapDecoder over a stream whose header has
+// been read; the pixels are decoded on request, first frame only. The
+// stream is read again then, so that the file's bytes are not held while
+// the bitmap is recognised.
 class BitmapDecoder final
     : public RuntimeClass<ABI::Windows::Graphics::Imaging::IBitmapDecoder,
                           ABI::Windows::Graphics::Imaging::IBitmapFrameWithSoftwareBitmap,
                           IAgileObject> {
  public:
-  BitmapDecoder(std::shared_ptr<const std::vector<BYTE>> content, const ImageHeader& header);
+  BitmapDecoder(ComPtr<IStreamContent> stream, const ImageHeader& header);
+
+  // The stream's bytes and their header. Failures: those of
+  // ImageHeader::Read, the stream's read failures, and
+  // WINCODEC_ERR_IMAGESIZEOUTOFRANGE, with a description, for content over
+  // kMaxEncodedBytes.
+  static RuntimeError ReadImage(IStreamContent* stream,
+                                std::vector<BYTE>* content,
+                                ImageHeader* header);
 
   // Container properties and decoder information: E_NOTIMPL.
   IFACEMETHODIMP get_BitmapContainerProperties(IInspectable** value) override;
@@ -36,7 +47,7 @@ class BitmapDecoder final
  private:
   const wchar_t* ClassName() const override;
 
-  const std::shared_ptr<const std::vector<BYTE>> content_;
+  const ComPtr<IStreamContent> stream_;
   const ImageHeader header_;
 };
 

@@ -1,14 +1,12 @@
 #include "platform/winrt/bitmap_decoder_statics.h"
 
 #include <exception>
-#include <memory>
 #include <new>
 #include <vector>
 
 #include "platform/winrt/async_operation.h"
 #include "platform/winrt/bitmap_decoder.h"
 #include "platform/winrt/image_header.h"
-#include "platform/winrt/image_limits.h"
 #include "platform/winrt/stream_content.h"
 
 namespace winrt_layer {
@@ -17,23 +15,14 @@ namespace {
 typedef AsyncOperation<ABI::Windows::Graphics::Imaging::BitmapDecoder*> DecoderOperation;
 
 constexpr wchar_t kForeignStreamMessage[] = L"The stream was not opened by this runtime.";
-constexpr wchar_t kFileTooLargeMessage[] = L"The file is larger than the 64 MiB the decoder reads.";
-
-DecoderOperation::Outcome CreateDecoder(IStreamContent* stream) {
-  auto content = std::make_shared<std::vector<BYTE>>();
-  HRESULT read = stream->ReadContent(kMaxEncodedBytes, content.get());
-  if (read == S_FALSE) {
-    return {nullptr, RuntimeError{WINCODEC_ERR_IMAGESIZEOUTOFRANGE, kFileTooLargeMessage}};
-  }
-  if (FAILED(read)) {
-    return {nullptr, RuntimeError{read, {}}};
-  }
+DecoderOperation::Outcome CreateDecoder(ComPtr<IStreamContent> stream) {
+  std::vector<BYTE> content;
   ImageHeader header;
-  RuntimeError error = ImageHeader::Read(*content, &header);
+  RuntimeError error = BitmapDecoder::ReadImage(stream.Get(), &content, &header);
   if (FAILED(error.code)) {
     return {nullptr, std::move(error)};
   }
-  return {MakeObject<BitmapDecoder>(std::move(content), header), {}};
+  return {MakeObject<BitmapDecoder>(std::move(stream), header), {}};
 }
 
 HRESULT NotImplemented(GUID* value) {
@@ -97,7 +86,7 @@ IFACEMETHODIMP BitmapDecoderStatics::CreateAsync(
       return OriginateError(E_INVALIDARG, kForeignStreamMessage);
     }
     *operation = DecoderOperation::Run([content](const std::atomic<bool>&) {
-                   return CreateDecoder(content.Get());
+                   return CreateDecoder(content);
                  }).Detach();
     return S_OK;
   } catch (const std::bad_alloc&) {

@@ -145,6 +145,24 @@ TEST_F(BitmapDecoderTest, HugeDeclaredSizesFailBeforeDecoding) {
   EXPECT_EQ(Decode(Write("huge.bmp", bmp), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
 }
 
+TEST_F(BitmapDecoderTest, FileChangedAfterTheHeaderIsCheckedAgain) {
+  auto read = [](const char* name) {
+    std::ifstream file(FixturePath(name), std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
+                                std::istreambuf_iterator<char>());
+  };
+  std::string path = Write("changing.png", read("english.png"));
+  ComPtr<IBitmapDecoder> decoder;
+  ASSERT_EQ(OpenDecoder(path, &decoder), S_OK);
+  Write("changing.png", read("huge_header.png"));
+  auto frame = decoder.As<Graphics::Imaging::IBitmapFrameWithSoftwareBitmap>();
+  ComPtr<ISoftwareBitmap> bitmap;
+  EXPECT_EQ(
+      StartAndAwait<Graphics::Imaging::SoftwareBitmap*>(
+          [&](auto** operation) { return frame->GetSoftwareBitmapAsync(operation); }, &bitmap),
+      WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+}
+
 TEST_F(BitmapDecoderTest, WideImageDecodes) {
   Decoded decoded;
   ASSERT_EQ(Decode(FixturePath("wide.png"), &decoded), S_OK);

@@ -19,8 +19,10 @@ namespace {
 constexpr size_t kSignatureBytes = 12;
 
 constexpr wchar_t kTooLargeMessageStart[] = L"The image is ";
-constexpr wchar_t kTooLargeMessageEnd[] =
-    L" pixels: decoded, it would take more than the 64 MiB the decoder allows.";
+constexpr wchar_t kTooLargeMessageMiddle[] = L" pixels: decoded, it would take more than the ";
+constexpr wchar_t kTooLargeMessageEnd[] = L" MiB the decoder allows.";
+constexpr uint32_t kBlackAndWhiteBits = 1;
+constexpr uint32_t kOtherBits = 32;
 
 bool FormatOf(l_int32 leptonica_format, ImageFormat* format) {
   switch (leptonica_format) {
@@ -106,7 +108,7 @@ RuntimeError ReadGifHeader(const std::vector<BYTE>& content, ImageHeader* header
   if (header->frame_count == 0) {
     return {WINCODEC_ERR_BADIMAGE, {}};
   }
-  header->bits_per_pixel = 32;
+  header->bits_per_pixel = kOtherBits;
   return {};
 }
 
@@ -182,7 +184,7 @@ RuntimeError ReadBmpHeader(const std::vector<BYTE>& content, ImageHeader* header
   } else {
     return {WINCODEC_ERR_BADHEADER, {}};
   }
-  header->bits_per_pixel = 32;
+  header->bits_per_pixel = kOtherBits;
   return {};
 }
 
@@ -191,7 +193,7 @@ RuntimeError ReadJpegImageHeader(const std::vector<BYTE>& content, ImageHeader* 
   if (!ReadJpegHeader(content, &header->width, &header->height, &components)) {
     return {WINCODEC_ERR_BADHEADER, {}};
   }
-  header->bits_per_pixel = components == 1 ? 8 : 32;
+  header->bits_per_pixel = kOtherBits;
   return {};
 }
 
@@ -209,8 +211,9 @@ RuntimeError ReadLeptonicaHeader(const std::vector<BYTE>& content, ImageHeader* 
   }
   header->width = static_cast<uint32_t>(width);
   header->height = static_cast<uint32_t>(height);
-  header->bits_per_pixel =
-      samples_per_pixel == 1 && has_colormap == 0 ? static_cast<uint32_t>(bits_per_sample) : 32;
+  header->bits_per_pixel = samples_per_pixel == 1 && has_colormap == 0 && bits_per_sample == 1
+                               ? kBlackAndWhiteBits
+                               : kOtherBits;
   header->has_alpha = samples_per_pixel == 2 || samples_per_pixel == 4;
   if (header->format == ImageFormat::kTiff) {
     header->frame_count = CountTiffPages(content);
@@ -260,7 +263,8 @@ RuntimeError ImageHeader::Read(const std::vector<BYTE>& content, ImageHeader* he
   if (header->DecodedBytes() > kMaxDecodedBytes) {
     return {WINCODEC_ERR_IMAGESIZEOUTOFRANGE,
             kTooLargeMessageStart + std::to_wstring(header->width) + L" x " +
-                std::to_wstring(header->height) + kTooLargeMessageEnd};
+                std::to_wstring(header->height) + kTooLargeMessageMiddle +
+                std::to_wstring(kMaxDecodedBytes >> 20) + kTooLargeMessageEnd};
   }
   return {};
 }

@@ -18,8 +18,8 @@ struct ImageHeader {
   ImageFormat format = ImageFormat::kPng;
   uint32_t width = 0;
   uint32_t height = 0;
-  // At the depth the first frame decodes to; colour and palette images
-  // count 32.
+  // What each pixel counts against kMaxDecodedBytes: 1 for black and white,
+  // else 32.
   uint32_t bits_per_pixel = 0;
   bool has_alpha = false;
   uint32_t frame_count = 1;

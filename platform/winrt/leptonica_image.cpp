@@ -27,10 +27,13 @@ LeptonicaImage::LeptonicaImage(ScopedPix pix)
       has_colormap_(pixGetColormap(pix_.get()) != nullptr),
       resolution_(static_cast<uint32_t>(std::max(pixGetXRes(pix_.get()), 0))) {}
 
-ScopedPix LeptonicaImage::CopyForRecognition() const {
-  std::lock_guard<std::mutex> lock(mutex_);
+std::unique_lock<std::mutex> LeptonicaImage::LockForRecognition() const {
+  return std::unique_lock<std::mutex>(mutex_);
+}
+
+ScopedPix LeptonicaImage::PixForRecognition() const {
   if ((depth_ == 1 || depth_ == 8) && !has_colormap_) {
-    return ScopedPix(pixCopy(nullptr, pix_.get()));
+    return ScopedPix(pixClone(pix_.get()));
   }
   return ScopedPix(pixConvertTo8(pix_.get(), 0));
 }

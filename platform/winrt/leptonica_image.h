@@ -19,8 +19,8 @@ typedef std::unique_ptr<PIX, PixDeleter> ScopedPix;
 void SilenceLeptonica();
 
 // Decoded pixels, shared by a software bitmap and the recognitions that
-// read it. Leptonica's reference counts are not atomic, so every use of the
-// pixels goes through the lock.
+// read it. Leptonica's reference counts are not atomic: a recognition holds
+// the image's lock while it uses the pixels.
 class LeptonicaImage {
  public:
   explicit LeptonicaImage(ScopedPix pix);
@@ -35,9 +35,15 @@ class LeptonicaImage {
   // The horizontal resolution the file declares, 0 when it declares none.
   uint32_t resolution() const { return resolution_; }
 
-  // A copy for Tesseract, which thresholds it: 1 bit per pixel when the
-  // pixels are black and white, 8-bit grey otherwise. Null without memory.
-  ScopedPix CopyForRecognition() const;
+  // Held for as long as a recognition uses the pixels: recognitions of one
+  // image take turns.
+  std::unique_lock<std::mutex> LockForRecognition() const;
+
+  // The pixels for Tesseract, under the lock: the image itself when it is
+  // black and white or 8-bit grey, else an 8-bit grey copy (Tesseract
+  // thresholds grey; a colour copy would cost four times as much). Null
+  // without memory.
+  ScopedPix PixForRecognition() const;
 
  private:
   const ScopedPix pix_;

@@ -1,10 +1,12 @@
 #include "platform/winrt/ocr_engine.h"
 
+#include <dlfcn.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 #include <winnls.h>
 
 #include <exception>
+#include <mutex>
 #include <new>
 #include <string>
 
@@ -27,11 +29,33 @@ constexpr wchar_t kTooLargeMessageEnd[] =
     L" pixels: OcrEngine recognises bitmaps of at most 10000 pixels on each side.";
 constexpr wchar_t kNoLanguageDataMessage[] = L"The OCR language data could not be loaded.";
 constexpr wchar_t kRecognitionFailedMessage[] = L"The text recognition failed.";
+constexpr wchar_t kTooMuchDetailMessageStart[] =
+    L"The bitmap has too much fine detail to recognise: ";
+constexpr wchar_t kTooMuchDetailMessageMiddle[] =
+    L" outline pixels, where OcrEngine takes at most ";
+constexpr wchar_t kTooMuchDetailMessageEnd[] = L".";
 
 // The resolution Tesseract assumes when the file declares none it can use.
 constexpr uint32_t kDefaultResolution = 300;
 constexpr uint32_t kMinResolution = 70;
 constexpr uint32_t kMaxResolution = 2400;
+
+// Debian's Tesseract parallelises with OpenMP, asking for more threads than
+// this class of 2-core machine has: one recognition of english.png takes
+// about 150 ms so, 31 ms on one thread, and a full page 7 s against 1.4 s.
+// Its parallel regions name their thread count, which only the maximum of
+// active levels overrides: at 0 every region runs on the thread that meets
+// it. The limit belongs to that thread, so it is set on each recognising
+// thread. The OpenMP runtime comes with Tesseract: it is looked up rather
+// than linked.
+void UseOneTesseractThread() {
+  typedef void (*SetMaxActiveLevels)(int);
+  static const auto set_max_active_levels =
+      reinterpret_cast<SetMaxActiveLevels>(dlsym(RTLD_DEFAULT, "omp_set_max_active_levels"));
+  if (set_max_active_levels != nullptr) {
+    set_max_active_levels(0);
+  }
+}
 
 // Tesseract's cancel callback: the operation was canceled, or the process
 // is exiting and waits for the recognition to end.
@@ -78,22 +102,55 @@ std::string JoinLines(tesseract::TessBaseAPI* recognizer) {
   return text;
 }
 
+// The outline pixels of Tesseract's thresholded image; -1 without memory.
+l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
+  ScopedPix thresholded(recognizer->GetThresholdedImage());
+  if (thresholded == nullptr) {
+    return -1;
+  }
+  ScopedPix outlines(pixExtractBoundary(thresholded.get(), 1));
+  l_int32 count = -1;
+  if (outlines == nullptr || pixCountPixels(outlines.get(), &count, nullptr) != 0) {
+    return -1;
+  }
+  return count;
+}
+
 RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
                                       const LeptonicaImage& pixels,
                                       const std::atomic<bool>& canceled) {
+  // Tesseract takes references to the pixels, which it gives back when the
+  // recogniser is cleared: the lock outlives the lease.
+  std::unique_lock<std::mutex> pixels_lock = pixels.LockForRecognition();
   RecognizerPool::Lease recognizer = recognizers.Acquire();
   if (!recognizer) {
     return {nullptr, RuntimeError{E_FAIL, kNoLanguageDataMessage}};
   }
-  ScopedPix image = pixels.CopyForRecognition();
+  ScopedPix image = pixels.PixForRecognition();
   if (image == nullptr) {
     return {nullptr, RuntimeError{E_OUTOFMEMORY, {}}};
   }
+  UseOneTesseractThread();
   recognizer.get()->SetImage(image.get());
   uint32_t resolution = pixels.resolution();
   recognizer.get()->SetSourceResolution(static_cast<int>(
       resolution >= kMinResolution && resolution <= kMaxResolution ? resolution
                                                                    : kDefaultResolution));
+  // Thresholding is Tesseract's first step, and what follows costs memory
+  // in proportion to the outlines: they are counted before it.
+  l_int32 outline_pixels = CountOutlinePixels(recognizer.get());
+  if (outline_pixels < 0) {
+    recognizer.get()->Clear();
+    return {nullptr, RuntimeError{E_OUTOFMEMORY, {}}};
+  }
+  if (outline_pixels > kMaxOutlinePixels) {
+    recognizer.get()->Clear();
+    return {nullptr,
+            RuntimeError{HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_QUOTA),
+                         kTooMuchDetailMessageStart + std::to_wstring(outline_pixels) +
+                             kTooMuchDetailMessageMiddle + std::to_wstring(kMaxOutlinePixels) +
+                             kTooMuchDetailMessageEnd}};
+  }
   tesseract::ETEXT_DESC monitor;
   monitor.cancel = IsCanceled;
   monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);

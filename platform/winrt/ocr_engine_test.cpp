@@ -143,6 +143,15 @@ TEST_F(OcrEngineTest, TooWideBitmapFailsAtOnceWithADescription) {
   EXPECT_EQ(max_dimension, 10000u);
 }
 
+TEST_F(OcrEngineTest, TooMuchFineDetailFailsInTheOperation) {
+  std::wstring text;
+  EXPECT_EQ(RecognizeFixture("too_detailed.png", &text),
+            HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_QUOTA));
+  RecordedError error = TakeRecordedError();
+  EXPECT_NE(error.restricted_description.find(L"1020000 outline pixels"), std::wstring::npos);
+  EXPECT_EQ(error.description, L"Not enough quota is available to process this command.\r\n");
+}
+
 TEST_F(OcrEngineTest, LanguagesWithoutDataGiveNoEngine) {
   ComPtr<Media::Ocr::IOcrEngineStatics> engines;
   ASSERT_EQ(GetFactory(L"Windows.Media.Ocr.OcrEngine", &engines), S_OK);
