@@ -121,9 +121,15 @@ class AsyncOperation final : public RuntimeClass<ABI::Windows::Foundation::IAsyn
         result_.CopyTo(results);
         return S_OK;
       case ABI::Windows::Foundation::Error: {
-        RuntimeError error = error_;
-        lock.unlock();
-        return OriginateError(error);
+        HRESULT code = error_.code;
+        try {
+          RuntimeError error = error_;
+          lock.unlock();
+          OriginateError(error);
+        } catch (const std::bad_alloc&) {
+          // The code is the result; only its description is lost.
+        }
+        return code;
       }
       default:
         return E_ILLEGAL_METHOD_CALL;

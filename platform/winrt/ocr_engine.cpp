@@ -3,7 +3,6 @@
 #include <dlfcn.h>
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
-#include <winnls.h>
 
 #include <exception>
 #include <mutex>
@@ -16,6 +15,7 @@
 #include "platform/winrt/language.h"
 #include "platform/winrt/ocr_result.h"
 #include "platform/winrt/thread_pool.h"
+#include "platform/winrt/utf_conversion.h"
 
 namespace winrt_layer {
 namespace {
@@ -25,8 +25,8 @@ typedef AsyncOperation<ABI::Windows::Media::Ocr::OcrResult*> RecognizeOperation;
 constexpr wchar_t kNoBitmapMessage[] = L"No bitmap was given to recognise.";
 constexpr wchar_t kForeignBitmapMessage[] = L"The bitmap was not decoded by this runtime.";
 constexpr wchar_t kTooLargeMessageStart[] = L"The bitmap is ";
-constexpr wchar_t kTooLargeMessageEnd[] =
-    L" pixels: OcrEngine recognises bitmaps of at most 10000 pixels on each side.";
+constexpr wchar_t kTooLargeMessageMiddle[] = L" pixels: OcrEngine recognises bitmaps of at most ";
+constexpr wchar_t kTooLargeMessageEnd[] = L" pixels on each side.";
 constexpr wchar_t kNoLanguageDataMessage[] = L"The OCR language data could not be loaded.";
 constexpr wchar_t kRecognitionFailedMessage[] = L"The text recognition failed.";
 constexpr wchar_t kTooMuchDetailMessageStart[] =
@@ -62,17 +62,6 @@ void UseOneTesseractThread() {
 bool IsCanceled(void* canceled, int) noexcept {
   return static_cast<const std::atomic<bool>*>(canceled)->load() ||
          ThreadPool::Shared().IsStopping();
-}
-
-std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty()) {
-    return std::wstring();
-  }
-  int length =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
 }
 
 // The recognised lines in reading order, without their line breaks, joined
@@ -119,8 +108,9 @@ l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
 RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
                                       const LeptonicaImage& pixels,
                                       const std::atomic<bool>& canceled) {
-  // Tesseract takes references to the pixels, which it gives back when the
-  // recogniser is cleared: the lock outlives the lease.
+  // The pixels' reference count moves while a recognition holds them
+  // (through the image below, and whatever Tesseract keeps until it is
+  // cleared): the lock is taken first, so it outlives both.
   std::unique_lock<std::mutex> pixels_lock = pixels.LockForRecognition();
   RecognizerPool::Lease recognizer = recognizers.Acquire();
   if (!recognizer) {
@@ -187,7 +177,9 @@ IFACEMETHODIMP OcrEngine::RecognizeAsync(
     if (width < 0 || height < 0 || static_cast<uint32_t>(width) > kMaxImageDimension ||
         static_cast<uint32_t>(height) > kMaxImageDimension) {
       return OriginateError(E_INVALIDARG, kTooLargeMessageStart + std::to_wstring(width) + L" x " +
-                                              std::to_wstring(height) + kTooLargeMessageEnd);
+                                              std::to_wstring(height) + kTooLargeMessageMiddle +
+                                              std::to_wstring(kMaxImageDimension) +
+                                              kTooLargeMessageEnd);
     }
     ComPtr<IBitmapPixels> source = ComPtr<IUnknown>(bitmap).As<IBitmapPixels>();
     if (!source) {

@@ -4,6 +4,8 @@
 #include <winbase.h>
 #include <winstring.h>
 
+#include <new>
+
 #include "platform/winrt/scoped_hstring.h"
 
 namespace winrt_layer {
@@ -21,20 +23,24 @@ std::wstring SystemMessage(HRESULT code) {
   return message;
 }
 
-HRESULT OriginateError(const RuntimeError& error) {
+HRESULT OriginateError(const RuntimeError& error) noexcept {
   return OriginateError(error.code, error.description);
 }
 
-HRESULT OriginateError(HRESULT code, std::wstring_view description) {
-  std::wstring system_message;
-  if (description.empty()) {
-    system_message = SystemMessage(code);
-    description = system_message;
-  }
-  HRESULT created = S_OK;
-  ScopedHString message = ScopedHString::Create(description, &created);
-  if (SUCCEEDED(created)) {
-    RoOriginateError(code, message.Get());
+HRESULT OriginateError(HRESULT code, std::wstring_view description) noexcept {
+  try {
+    std::wstring system_message;
+    if (description.empty()) {
+      system_message = SystemMessage(code);
+      description = system_message;
+    }
+    HRESULT created = S_OK;
+    ScopedHString message = ScopedHString::Create(description, &created);
+    if (SUCCEEDED(created)) {
+      RoOriginateError(code, message.Get());
+    }
+  } catch (const std::bad_alloc&) {
+    // The code is the caller's result; only its details are lost.
   }
   return code;
 }

@@ -21,10 +21,10 @@ std::wstring SystemMessage(HRESULT code);
 
 // Records `error` for the calling thread, as RoOriginateError does, with its
 // description or, when that is empty, the system message as the restricted
-// description. Returns the code, so that a call can end with
-// `return OriginateError(...)`.
-HRESULT OriginateError(const RuntimeError& error);
-HRESULT OriginateError(HRESULT code, std::wstring_view description = {});
+// description; without memory, nothing is recorded. Returns the code, so
+// that a call can end with `return OriginateError(...)`.
+HRESULT OriginateError(const RuntimeError& error) noexcept;
+HRESULT OriginateError(HRESULT code, std::wstring_view description = {}) noexcept;
 
 }  // namespace winrt_layer
 

@@ -3,14 +3,15 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <winnls.h>
 
 #include <exception>
+#include <new>
 
 #include "platform/winrt/async_operation.h"
 #include "platform/winrt/file_random_access_stream.h"
 #include "platform/winrt/runtime_error.h"
 #include "platform/winrt/scoped_hstring.h"
+#include "platform/winrt/utf_conversion.h"
 
 namespace winrt_layer {
 namespace {
@@ -48,13 +49,12 @@ IFACEMETHODIMP StorageFile::get_FileType(HSTRING* value) {
   if (dot == std::string::npos || dot <= name_start) {
     return S_OK;
   }
-  std::string extension = path_.substr(dot);
-  int length = MultiByteToWideChar(CP_UTF8, 0, extension.data(), static_cast<int>(extension.size()),
-                                   nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, extension.data(), static_cast<int>(extension.size()), wide.data(),
-                      length);
-  return WindowsCreateString(wide.data(), static_cast<UINT32>(wide.size()), value);
+  try {
+    std::wstring wide = Utf8ToWide(std::string_view(path_).substr(dot));
+    return WindowsCreateString(wide.data(), static_cast<UINT32>(wide.size()), value);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
 }
 
 IFACEMETHODIMP StorageFile::get_ContentType(HSTRING* value) {

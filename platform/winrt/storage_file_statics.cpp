@@ -3,7 +3,6 @@
 #include <errno.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <winnls.h>
 
 #include <exception>
 #include <string>
@@ -12,6 +11,7 @@
 #include "platform/winrt/runtime_error.h"
 #include "platform/winrt/scoped_hstring.h"
 #include "platform/winrt/storage_file.h"
+#include "platform/winrt/utf_conversion.h"
 
 namespace winrt_layer {
 namespace {
@@ -45,16 +45,6 @@ FileOperation::Outcome FindFile(const std::string& path) {
   return {MakeObject<StorageFile>(path), {}};
 }
 
-// The UTF-8 name of a UTF-16 path, as the system's file functions take it.
-std::string ToSystemPath(std::wstring_view path) {
-  int length = WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), nullptr,
-                                   0, nullptr, nullptr);
-  std::string converted(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), converted.data(),
-                      length, nullptr, nullptr);
-  return converted;
-}
-
 }  // namespace
 
 IFACEMETHODIMP StorageFileStatics::GetFileFromPathAsync(
@@ -72,7 +62,7 @@ IFACEMETHODIMP StorageFileStatics::GetFileFromPathAsync(
     return OriginateError(E_INVALIDARG);
   }
   try {
-    std::string system_path = ToSystemPath(units);
+    std::string system_path = WideToUtf8(units);
     *operation = FileOperation::Run([system_path](const std::atomic<bool>&) {
                    return FindFile(system_path);
                  }).Detach();
