@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,25 +102,62 @@ TEST_F(OcrEngineTest, BlankImageGivesNoText) {
   EXPECT_EQ(text, L"");
 }
 
+// Counts what the process writes on standard error while it lives.
+class StderrCapture {
+ public:
+  StderrCapture() {
+    char path[] = "/tmp/winrt_stderr_XXXXXX";
+    capture_ = mkstemp(path);
+    unlink(path);
+    fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    dup2(capture_, STDERR_FILENO);
+  }
+
+  ~StderrCapture() {
+    Restore();
+    close(capture_);
+  }
+
+  // Ends the capture; the number of bytes written.
+  off_t Restore() {
+    if (saved_ >= 0) {
+      fflush(stderr);
+      dup2(saved_, STDERR_FILENO);
+      close(saved_);
+      saved_ = -1;
+    }
+    return lseek(capture_, 0, SEEK_END);
+  }
+
+ private:
+  int capture_ = -1;
+  int saved_ = -1;
+};
+
 TEST_F(OcrEngineTest, RecognitionPrintsNothing) {
-  char path[] = "/tmp/winrt_stderr_XXXXXX";
-  int capture = mkstemp(path);
-  ASSERT_GE(capture, 0);
-  fflush(stderr);
-  int saved = dup(STDERR_FILENO);
-  dup2(capture, STDERR_FILENO);
+  StderrCapture capture;
   std::wstring text;
   HRESULT english = RecognizeFixture("english.jpg", &text);
   HRESULT truncated = RecognizeFixture("truncated.png", &text);
-  fflush(stderr);
-  dup2(saved, STDERR_FILENO);
-  close(saved);
-  off_t printed = lseek(capture, 0, SEEK_END);
-  close(capture);
-  unlink(path);
+  EXPECT_EQ(capture.Restore(), 0);
   EXPECT_EQ(english, S_OK);
   EXPECT_EQ(truncated, WINCODEC_ERR_BADIMAGE);
-  EXPECT_EQ(printed, 0);
+}
+
+TEST_F(OcrEngineTest, DamagedLanguageDataFailsQuietly) {
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("winrt_damaged_" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "eng.traineddata") << "not a model";
+  environment_.Set("TESSDATA_PREFIX", folder.c_str());
+  StderrCapture capture;
+  std::wstring text;
+  EXPECT_EQ(RecognizeFixture("english.png", &text), E_FAIL);
+  EXPECT_EQ(capture.Restore(), 0);
+  EXPECT_EQ(TakeRecordedError().restricted_description,
+            L"The OCR language data could not be loaded.");
+  std::filesystem::remove_all(folder);
 }
 
 TEST_F(OcrEngineTest, TooWideBitmapFailsAtOnceWithADescription) {

@@ -17,7 +17,7 @@ struct PoolRegistry {
   std::mutex mutex;
   std::map<std::pair<std::string, std::string>, std::shared_ptr<RecognizerPool>> pools;
   // Init writes Tesseract's global parameters: one Init at a time. The
-  // debug file is one of them, set by the first.
+  // debug file is one of them, set once.
   std::mutex init_mutex;
   bool debug_file_set = false;
 };
@@ -95,18 +95,16 @@ RecognizerPool::Lease RecognizerPool::Acquire() {
   {
     PoolRegistry& registry = Registry();
     std::lock_guard<std::mutex> lock(registry.init_mutex);
-    std::vector<std::string> variables;
-    std::vector<std::string> values;
+    // Set before the first Init, which reports a missing or damaged
+    // language file through it.
     if (!registry.debug_file_set) {
-      variables.push_back(kDebugFileVariable);
-      values.push_back(kDebugFile);
+      registry.debug_file_set = recognizer->SetVariable(kDebugFileVariable, kDebugFile);
     }
     init_count.fetch_add(1);
-    if (recognizer->Init(tessdata_folder_.c_str(), language_.c_str(), tesseract::OEM_DEFAULT,
-                         nullptr, 0, &variables, &values, false) != 0) {
+    if (recognizer->Init(tessdata_folder_.c_str(), language_.c_str(), tesseract::OEM_DEFAULT) !=
+        0) {
       return Lease();
     }
-    registry.debug_file_set = true;
   }
   return Lease(shared_from_this(), std::move(recognizer));
 }
