@@ -233,10 +233,13 @@ uint64_t ImageHeader::DecodedBytes() const {
 RuntimeError ImageHeader::Read(const std::vector<BYTE>& content, ImageHeader* header) {
   SilenceLeptonica();
   *header = ImageHeader();
+  if (content.empty()) {
+    return {WINCODEC_ERR_COMPONENTNOTFOUND, {}};
+  }
   BYTE signature[kSignatureBytes] = {};
   std::memcpy(signature, content.data(), std::min(content.size(), kSignatureBytes));
   l_int32 leptonica_format = IFF_UNKNOWN;
-  if (content.empty() || findFileFormatBuffer(signature, &leptonica_format) != 0 ||
+  if (findFileFormatBuffer(signature, &leptonica_format) != 0 ||
       !FormatOf(leptonica_format, &header->format)) {
     return {WINCODEC_ERR_COMPONENTNOTFOUND, {}};
   }

@@ -85,8 +85,13 @@ bool DecodeInto(PngDecoding* decoding) {
   png_set_read_fn(png, decoding, ReadPngBytes);
   png_read_info(png, info);
   int color_type = png_get_color_type(png, info);
-  bool black_and_white = color_type == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) == 1 &&
-                         png_get_valid(png, info, PNG_INFO_tRNS) == 0;
+  // Black and white stays 1 bit per pixel, as its header was counted, with
+  // or without transparency; a transparent black leaves only white.
+  bool black_and_white = color_type == PNG_COLOR_TYPE_GRAY && png_get_bit_depth(png, info) == 1;
+  png_color_16p transparent = nullptr;
+  bool black_is_transparent = black_and_white &&
+                              png_get_tRNS(png, info, nullptr, nullptr, &transparent) != 0 &&
+                              transparent != nullptr && transparent->gray == 0;
   if (!black_and_white) {
     png_set_palette_to_rgb(png);
     png_set_tRNS_to_alpha(png);
@@ -131,6 +136,9 @@ bool DecodeInto(PngDecoding* decoding) {
       png_read_row(png, decoding->rows[0], nullptr);
       StoreRow(decoding->pix, y, decoding->rows[0], channels, black_and_white);
     }
+  }
+  if (black_is_transparent) {
+    pixClearAll(decoding->pix);
   }
   // What follows the pixels is not read: a file cut after them still
   // gives its image.
