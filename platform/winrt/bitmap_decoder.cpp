@@ -1,8 +1,6 @@
 #include "platform/winrt/bitmap_decoder.h"
 
-#include <exception>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "platform/winrt/async_operation.h"
@@ -10,6 +8,7 @@
 #include "platform/winrt/jpeg_codec.h"
 #include "platform/winrt/leptonica_image.h"
 #include "platform/winrt/png_codec.h"
+#include "platform/winrt/runtime_error.h"
 #include "platform/winrt/software_bitmap.h"
 
 namespace winrt_layer {
@@ -109,10 +108,8 @@ IFACEMETHODIMP BitmapDecoder::GetSoftwareBitmapAsync(
                    return {MakeObject<SoftwareBitmap>(std::move(pixels), header.has_alpha), {}};
                  }).Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception&) {
-    return E_UNEXPECTED;
+  } catch (...) {
+    return ResultFromCaughtException();
   }
 }
 

@@ -1,12 +1,11 @@
 #include "platform/winrt/bitmap_decoder_statics.h"
 
-#include <exception>
-#include <new>
 #include <vector>
 
 #include "platform/winrt/async_operation.h"
 #include "platform/winrt/bitmap_decoder.h"
 #include "platform/winrt/image_header.h"
+#include "platform/winrt/runtime_error.h"
 #include "platform/winrt/stream_content.h"
 
 namespace winrt_layer {
@@ -89,10 +88,8 @@ IFACEMETHODIMP BitmapDecoderStatics::CreateAsync(
                    return CreateDecoder(content);
                  }).Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception&) {
-    return E_UNEXPECTED;
+  } catch (...) {
+    return ResultFromCaughtException();
   }
 }
 

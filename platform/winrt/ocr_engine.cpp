@@ -14,6 +14,7 @@
 #include "platform/winrt/image_limits.h"
 #include "platform/winrt/language.h"
 #include "platform/winrt/ocr_result.h"
+#include "platform/winrt/runtime_error.h"
 #include "platform/winrt/thread_pool.h"
 #include "platform/winrt/utf_conversion.h"
 
@@ -191,10 +192,8 @@ IFACEMETHODIMP OcrEngine::RecognizeAsync(
                    return Recognize(*recognizers, *pixels, canceled);
                  }).Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception&) {
-    return E_UNEXPECTED;
+  } catch (...) {
+    return ResultFromCaughtException();
   }
 }
 

@@ -45,4 +45,14 @@ HRESULT OriginateError(HRESULT code, std::wstring_view description) noexcept {
   return code;
 }
 
+HRESULT ResultFromCaughtException() noexcept {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
 }  // namespace winrt_layer

@@ -26,6 +26,11 @@ std::wstring SystemMessage(HRESULT code);
 HRESULT OriginateError(const RuntimeError& error) noexcept;
 HRESULT OriginateError(HRESULT code, std::wstring_view description = {}) noexcept;
 
+// The result of a method whose work raised the exception being handled:
+// E_OUTOFMEMORY when memory ran out, E_UNEXPECTED for anything else. Call
+// only from a catch block, so that no exception leaves a COM method.
+HRESULT ResultFromCaughtException() noexcept;
+
 }  // namespace winrt_layer
 
 #endif  // PLATFORM_WINRT_RUNTIME_ERROR_H_

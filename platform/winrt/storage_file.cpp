@@ -84,10 +84,8 @@ IFACEMETHODIMP StorageFile::OpenAsync(
                    return OpenForReading(path);
                  }).Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception&) {
-    return E_UNEXPECTED;
+  } catch (...) {
+    return ResultFromCaughtException();
   }
 }
 

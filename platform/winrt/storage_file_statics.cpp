@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <exception>
 #include <string>
 
 #include "platform/winrt/async_operation.h"
@@ -67,10 +66,8 @@ IFACEMETHODIMP StorageFileStatics::GetFileFromPathAsync(
                    return FindFile(system_path);
                  }).Detach();
     return S_OK;
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (const std::exception&) {
-    return E_UNEXPECTED;
+  } catch (...) {
+    return ResultFromCaughtException();
   }
 }
 
