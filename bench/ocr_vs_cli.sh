@@ -244,14 +244,14 @@ row "(d) growth from 100 to 1,000 requests" "+$(mib "$growth")" "" "" "<= 8 MiB"
 # afterwards ("ob=(3)").
 instruction_split() {
   awk -v bundle="$1/" '
-    function object(spec,   id, name) {
-      if (match(spec, /^\([0-9]+\)/)) {
-        id = substr(spec, 2, RLENGTH - 2)
-        name = substr(spec, RLENGTH + 2)
+    function object(reference,   id, name) {
+      if (match(reference, /^\([0-9]+\)/)) {
+        id = substr(reference, 2, RLENGTH - 2)
+        name = substr(reference, RLENGTH + 2)
         if (name != "") objects[id] = name
         return objects[id]
       }
-      return spec
+      return reference
     }
     /^summary:/ || /^totals:/ { total = $2 }
     /^ob=/ { current = object(substr($0, 4)) }
