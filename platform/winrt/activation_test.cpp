@@ -15,6 +15,7 @@
 
 #include "platform/winrt/com_ptr.h"
 #include "platform/winrt/runtime_class.h"
+#include "platform/winrt/runtime_test_support.h"
 #include "platform/winrt/scoped_hstring.h"
 
 namespace winrt_layer {
@@ -23,18 +24,7 @@ namespace {
 using ABI::Windows::Globalization::ILanguage;
 using ABI::Windows::Globalization::ILanguageFactory;
 
-template <class T>
-HRESULT GetFactory(const wchar_t* class_id, ComPtr<T>* factory) {
-  HSTRING_HEADER header;
-  HSTRING name = nullptr;
-  HRESULT result = WindowsCreateStringReference(
-      class_id, static_cast<UINT32>(std::wcslen(class_id)), &header, &name);
-  if (FAILED(result)) {
-    return result;
-  }
-  return RoGetActivationFactory(name, __uuidof(T),
-                                reinterpret_cast<void**>(factory->ReleaseAndGetAddressOf()));
-}
+using testing::GetFactory;
 
 // A language factory that a test puts in place of a class's own: every
 // language it creates fails with the code it was given.
