@@ -16,6 +16,19 @@ objcopy=x86_64-w64-mingw32-objcopy
 windres=x86_64-w64-mingw32-windres
 exe=$bundle/photos_norvalis.exe
 
+# The version the resources carry: the project's, and the build number that
+# cmake/NorvalisResources.cmake adds as the fourth part.
+project_version=$(sed -nE 's/^project\(photos_norvalis VERSION ([0-9]+\.[0-9]+\.[0-9]+)[ )].*/\1/p' \
+  CMakeLists.txt)
+build_number=$(sed -nE 's/^set\(NORVALIS_BUILD_NUMBER ([0-9]+)\)$/\1/p' cmake/NorvalisResources.cmake)
+if [ -z "$project_version" ] || [ -z "$build_number" ]; then
+  echo "check-windows-build: cannot read the version from CMakeLists.txt" \
+    "and cmake/NorvalisResources.cmake" >&2
+  exit 1
+fi
+version_numbers="${project_version//./, }, $build_number"
+version_text="$project_version+$build_number"
+
 failures=0
 fail() {
   echo "check-windows-build: $*" >&2
@@ -120,15 +133,15 @@ version=$(sed -n '/^1 VERSIONINFO/,/^END/p' <<<"$resources" | sed 's/^ *//')
 if [ -z "$version" ]; then
   fail "$exe has no version block"
 else
-  for line in 'FILEVERSION 0, 2, 0, 1' 'PRODUCTVERSION 0, 2, 0, 1' 'FILETYPE 0x1' \
+  for line in "FILEVERSION $version_numbers" "PRODUCTVERSION $version_numbers" 'FILETYPE 0x1' \
               'BLOCK "040904e4"' \
               'VALUE "CompanyName", "com.norvalis"' \
               'VALUE "FileDescription", "photos_norvalis"' \
-              'VALUE "FileVersion", "0.2.0+1"' \
+              "VALUE \"FileVersion\", \"$version_text\"" \
               'VALUE "InternalName", "photos_norvalis"' \
               'VALUE "OriginalFilename", "photos_norvalis.exe"' \
               'VALUE "ProductName", "photos_norvalis"' \
-              'VALUE "ProductVersion", "0.2.0+1"' \
+              "VALUE \"ProductVersion\", \"$version_text\"" \
               'VALUE "Translation", 0x409, 1252'; do
     has_line "$version" "$line" || fail "the version block lacks: $line"
   done

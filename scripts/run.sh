@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the program, and runs the main job: the
 # program recognises the text of the images named by the arguments (with no
-# argument, the sample images it ships) and prints it. Installation and build
-# output goes to a log; what the user sees is the job's own output.
+# argument, the sample images it ships) and prints it. What it installs and
+# the build's progress go to standard error; standard output carries the
+# job's own output only.
 set -euo pipefail
 
 usage() {
@@ -17,7 +18,7 @@ standard error as "ocr_failed: <reason>". Relative paths are taken from the
 current folder; arguments holding "://" are links, not images.
 
 With no IMAGE the program recognises the samples shipped in
-build/bundle/data/flutter_assets/samples/.
+build-run/bundle/data/flutter_assets/samples/.
 
 The recognition language follows the user's languages: LANGUAGE, then
 LC_ALL, LC_MESSAGES, LANG (for example LANGUAGE=fr for French text), and
@@ -39,19 +40,34 @@ case "${1:-}" in
 esac
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-mkdir -p "$root/build"
-log="$root/build/run.log"
+build=build-run
 
-if ! (
-  cd "$root"
-  scripts/install-deps.sh
-  cmake --preset default
-  cmake --build --preset default --target photos_norvalis app -j "$(nproc)"
-) </dev/null >"$log" 2>&1; then
-  echo "run.sh: installing or building failed; the last lines of $log:" >&2
-  tail -n 20 "$log" >&2
+say() {
+  echo "run.sh: $*" >&2
+}
+
+"$root/scripts/install-deps.sh" run </dev/null
+
+# The build regenerates itself when the project changes, so configuring is
+# needed only once.
+if [ ! -f "$root/$build/build.ninja" ]; then
+  say "configuring the build in $build/"
+  mkdir -p "$root/$build"
+  if ! (cd "$root" && cmake --preset run) </dev/null >"$root/$build/configure.log" 2>&1; then
+    say "configuring failed; the last lines of $build/configure.log:"
+    tail -n 20 "$root/$build/configure.log" >&2
+    exit 1
+  fi
+fi
+
+# Ninja shows its progress on one updating line when it writes to a
+# terminal, and as plain lines otherwise.
+say "building the program"
+if ! (cd "$root" && cmake --build --preset run --target photos_norvalis app -j "$(nproc)") \
+  </dev/null >&2; then
+  say "building failed"
   exit 1
 fi
 
 # From the caller's folder, so that relative image paths mean what they say.
-exec "$root/build/bundle/photos_norvalis" "$@"
+exec "$root/$build/bundle/photos_norvalis" "$@"
