@@ -62,7 +62,7 @@ TEST(ActivationFactoryTest, AFactoryThatIsNotAgileIsLookedUpAtEachUse) {
 }
 
 TEST(ActivationFactoryTest, FailedLookupsRaiseThePlatformsCode) {
-  EXPECT_EQ(LookupCode(L"Norvalis.Tests.NoSuchClass"), static_cast<HRESULT>(0x80040154));
+  EXPECT_EQ(LookupCode(L"Norvalis.Tests.NoSuchClass"), REGDB_E_CLASSNOTREG);
   // A real class whose factory lacks the interface asked for.
   try {
     GetActivationFactory<ILanguage>(RuntimeClass_Windows_Globalization_Language);

@@ -12,10 +12,6 @@
 #include "ocr/platform_error.h"
 #include "ocr/unique_handle.h"
 
-// The code an awaited operation that was cancelled fails with
-// (HRESULT_FROM_WIN32(ERROR_CANCELLED)).
-inline constexpr HRESULT kCanceledCode = static_cast<HRESULT>(0x800704C7);
-
 // A new unsignalled manual-reset event; raises the platform error of the
 // thread's last error when none can be created.
 UniqueHandle CreateCompletionEvent();
@@ -49,8 +45,8 @@ class OperationCompletion final
 
 // Waits on the calling thread, without a time-out, until `operation` has
 // ended, and returns its result. Raises the platform error of a failed
-// operation, kCanceledCode for a cancelled one, and that of any step of
-// the wait that fails.
+// operation, HRESULT_FROM_WIN32(ERROR_CANCELLED) for a cancelled one, and
+// that of any step of the wait that fails.
 template <typename TResult>
 ComPtr<
     std::remove_pointer_t<typename ABI::Windows::Foundation::IAsyncOperation<TResult>::TResult_abi>>
@@ -75,7 +71,7 @@ AwaitOperation(ABI::Windows::Foundation::IAsyncOperation<TResult>* operation) {
   }
 
   if (status == AsyncStatus::Canceled) {
-    ThrowPlatformError(kCanceledCode);
+    ThrowPlatformError(HRESULT_FROM_WIN32(ERROR_CANCELLED));
   }
   ComPtr<std::remove_pointer_t<typename IAsyncOperation<TResult>::TResult_abi>> result;
   ThrowIfFailed(operation->GetResults(result.Put()));

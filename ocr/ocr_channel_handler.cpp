@@ -69,14 +69,15 @@ void OcrChannelHandler(const flutter::MethodCall<EncodableValue>& call,
 std::string RecognizeOnWorker(const std::string& path) {
   std::string text;
   std::string error;
-  auto job = std::make_unique<OcrJob>(OcrJob{text, path, error});
+  OcrOutcome outcome = OcrOutcome::kFailed;
+  auto job = std::make_unique<OcrJob>(OcrJob{text, path, error, outcome});
   std::thread worker([job = std::move(job)]() mutable {
     OcrWorker(*job);
     job.reset();
   });
   worker.join();
-  if (!error.empty()) {
-    throw MessageFailure(error);
+  if (outcome == OcrOutcome::kFailed) {
+    throw MessageFailure(error.empty() ? std::string(kUnknownOcrErrorMessage) : error);
   }
   return text;
 }

@@ -30,7 +30,8 @@ void OcrChannelHandler(const flutter::MethodCall<flutter::EncodableValue>& call,
 
 // Recognises the text of the file at `path` on a thread of its own and waits
 // for that thread to end. Raises a MessageFailure with the worker's error
-// text when the recognition fails.
+// text when the recognition fails, kUnknownOcrErrorMessage when the worker
+// had no text to give.
 std::string RecognizeOnWorker(const std::string& path);
 
 #endif  // OCR_OCR_CHANNEL_HANDLER_H_

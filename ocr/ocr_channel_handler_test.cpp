@@ -5,10 +5,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -23,6 +27,7 @@ namespace {
 using flutter::EncodableValue;
 using flutter::ValueList;
 using flutter::ValueMap;
+using ::testing::Contains;
 using ::testing::IsEmpty;
 
 // Every answer given through the result, after the handler has returned.
@@ -43,10 +48,16 @@ struct Answers {
 
 class RecordingResult : public flutter::MethodResult<EncodableValue> {
  public:
-  explicit RecordingResult(Answers& answers) : answers_(answers) {}
+  // With `out_of_memory_on_success`, building a success reply runs out of
+  // memory before anything is sent.
+  explicit RecordingResult(Answers& answers, bool out_of_memory_on_success = false)
+      : answers_(answers), out_of_memory_on_success_(out_of_memory_on_success) {}
   ~RecordingResult() override { answers_.released = true; }
 
   void DeliverSuccess(const EncodableValue* result) override {
+    if (out_of_memory_on_success_) {
+      throw std::bad_alloc();
+    }
     Answers::Answer answer(Answers::Answer::Kind::kSuccess);
     if (result != nullptr) {
       answer.value = *result;
@@ -68,16 +79,43 @@ class RecordingResult : public flutter::MethodResult<EncodableValue> {
 
  private:
   Answers& answers_;
+  bool out_of_memory_on_success_;
 };
 
-Answers Handle(const std::string& method, std::optional<EncodableValue> arguments) {
+Answers Handle(const std::string& method,
+               std::optional<EncodableValue> arguments,
+               bool out_of_memory_on_success = false) {
   Answers answers;
   const flutter::MethodCall<EncodableValue> call(
       method, arguments ? std::make_unique<EncodableValue>(std::move(*arguments)) : nullptr);
-  OcrChannelHandler(call, std::make_unique<RecordingResult>(answers));
+  OcrChannelHandler(call, std::make_unique<RecordingResult>(answers, out_of_memory_on_success));
   EXPECT_TRUE(answers.released);
   return answers;
 }
+
+// While it lives, new threads get a default stack larger than any address
+// space, so starting one fails as it does when the system has no thread
+// left to give.
+class UnstartableThreads {
+ public:
+  UnstartableThreads() {
+    pthread_getattr_default_np(&saved_);
+    pthread_attr_t huge;
+    pthread_attr_init(&huge);
+    pthread_attr_setstacksize(&huge, size_t{1} << 50);
+    pthread_setattr_default_np(&huge);
+    pthread_attr_destroy(&huge);
+  }
+  UnstartableThreads(const UnstartableThreads&) = delete;
+  UnstartableThreads& operator=(const UnstartableThreads&) = delete;
+  ~UnstartableThreads() {
+    pthread_setattr_default_np(&saved_);
+    pthread_attr_destroy(&saved_);
+  }
+
+ private:
+  pthread_attr_t saved_;
+};
 
 EncodableValue PathMap(EncodableValue path) {
   return EncodableValue(ValueMap{{EncodableValue("path"), std::move(path)}});
@@ -154,7 +192,7 @@ TEST(OcrChannelHandlerTest, AnImageWithoutTextIsASuccessWithTheEmptyString) {
 TEST(OcrChannelHandlerTest, AFailedRecognitionIsOcrFailedWithItsText) {
   ScriptedPlatform platform;
   ScriptedPlatform::StepScript missing;
-  missing.operation_result = static_cast<HRESULT>(0x80070002);
+  missing.operation_result = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
   platform.Script(ScriptedPlatform::Step::kGetFile, missing);
 
   ExpectOneError(Handle("recognize", PathMap(EncodableValue("/missing.png"))), kOcrFailedCode,
@@ -165,6 +203,28 @@ TEST(OcrChannelHandlerTest, AFailedRecognitionIsOcrFailedWithItsText) {
   platform.set_language_engine(false);
   ExpectOneError(Handle("recognize", PathMap(EncodableValue("/a.png"))), kOcrFailedCode,
                  kMissingEngineMessage);
+}
+
+TEST(OcrChannelHandlerTest, FailuresWithoutATextOfTheirOwnAreOcrFailedOnce) {
+  ScriptedPlatform platform;
+  const EncodableValue arguments = PathMap(EncodableValue("/a.png"));
+  {
+    UnstartableThreads no_threads;
+    ASSERT_THROW(std::thread([] {}).join(), std::system_error);
+    ExpectOneError(Handle("recognize", arguments), kOcrFailedCode, kUnknownOcrErrorMessage);
+  }
+  EXPECT_THAT(platform.calls(), IsEmpty());
+
+  // The recognition succeeded; its reply could not be built.
+  ExpectOneError(Handle("recognize", arguments, /*out_of_memory_on_success=*/true), kOcrFailedCode,
+                 kUnknownOcrErrorMessage);
+  EXPECT_THAT(platform.calls(), Contains("RecognizeAsync"));
+
+  // A code the system has no message for leaves the worker without a text.
+  ScriptedPlatform::StepScript unnamed;
+  unnamed.call_result = static_cast<HRESULT>(0x80FF1234);
+  platform.Script(ScriptedPlatform::Step::kOpen, unnamed);
+  ExpectOneError(Handle("recognize", arguments), kOcrFailedCode, kUnknownOcrErrorMessage);
 }
 
 TEST(OcrChannelHandlerTest, RecognizeOnWorkerRaisesTheWorkersErrorText) {

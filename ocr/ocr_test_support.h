@@ -14,12 +14,13 @@
 struct WorkerOutcome {
   std::string text;
   std::string error;
+  OcrOutcome outcome = OcrOutcome::kFailed;
 };
 
 // Runs OcrWorker for `path` on a thread of its own, as the handler does.
 inline WorkerOutcome RunWorker(const std::string& path) {
   WorkerOutcome outcome;
-  OcrJob job{outcome.text, path, outcome.error};
+  OcrJob job{outcome.text, path, outcome.error, outcome.outcome};
   std::thread([&job] { OcrWorker(job); }).join();
   return outcome;
 }

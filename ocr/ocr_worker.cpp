@@ -22,27 +22,31 @@ std::string CurrentFailureText() {
   }
 }
 
+// Records the text of the failure being handled in `error`.
+void RecordFailureText(std::string& error) noexcept {
+  try {
+    error = CurrentFailureText();
+    // A code without a system message still gets a text of its own.
+    if (error.empty()) {
+      error = kUnknownOcrErrorMessage;
+    }
+  } catch (...) {
+    // No memory for the text: the outcome alone says that it failed.
+    error.clear();
+  }
+}
+
 }  // namespace
 
 void OcrWorker(OcrJob& job) noexcept {
+  job.outcome = OcrOutcome::kFailed;
   const HRESULT apartment = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   try {
-    // Room for the fallback text up front, so that recording a failure
-    // later does not depend on memory that may have run out.
-    job.error.reserve(sizeof(kUnknownOcrErrorMessage));
     ThrowIfFailed(apartment);
     job.text = RecognizeImageFile(job.path);
+    job.outcome = OcrOutcome::kRecognised;
   } catch (...) {
-    try {
-      job.error = CurrentFailureText();
-    } catch (...) {
-      job.error.clear();
-    }
-    // A failure must read as one: a code without a system message would
-    // otherwise pass for an empty recognition.
-    if (job.error.empty() && job.error.capacity() >= sizeof(kUnknownOcrErrorMessage)) {
-      job.error = kUnknownOcrErrorMessage;
-    }
+    RecordFailureText(job.error);
   }
   if (SUCCEEDED(apartment)) {
     CoUninitialize();

@@ -18,19 +18,21 @@ TEST(OcrWorkerTest, LeavesTheMultithreadedApartmentItEnteredOnSuccessAndFailure)
   ScriptedPlatform platform;
   for (bool fails : {false, true}) {
     ScriptedPlatform::StepScript script;
-    script.call_result = fails ? static_cast<HRESULT>(0x80070005) : S_OK;
+    script.call_result = fails ? E_ACCESSDENIED : S_OK;
     platform.Script(ScriptedPlatform::Step::kOpen, script);
     HRESULT after = E_FAIL;
     std::string error;
+    OcrOutcome outcome = OcrOutcome::kRecognised;
     std::thread([&] {
       std::string text;
       const std::string path = "/a.png";
-      OcrJob job{text, path, error};
+      OcrJob job{text, path, error, outcome};
       OcrWorker(job);
       after = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
       CoUninitialize();
     }).join();
     EXPECT_EQ(error.empty(), !fails);
+    EXPECT_EQ(outcome, fails ? OcrOutcome::kFailed : OcrOutcome::kRecognised);
     // The thread is in no apartment any more, so it may pick another model.
     EXPECT_EQ(after, S_OK);
   }
@@ -40,11 +42,12 @@ TEST(OcrWorkerTest, AThreadInAnotherApartmentFailsWithoutLeavingIt) {
   ScriptedPlatform platform;
   std::string text;
   std::string error;
+  OcrOutcome outcome = OcrOutcome::kRecognised;
   HRESULT after = E_FAIL;
   std::thread([&] {
     ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
     const std::string path = "/a.png";
-    OcrJob job{text, path, error};
+    OcrJob job{text, path, error, outcome};
     OcrWorker(job);
     // Still in its own apartment: entering it again only counts.
     after = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -54,6 +57,7 @@ TEST(OcrWorkerTest, AThreadInAnotherApartmentFailsWithoutLeavingIt) {
 
   EXPECT_EQ(after, S_FALSE);
   EXPECT_TRUE(text.empty());
+  EXPECT_EQ(outcome, OcrOutcome::kFailed);
   EXPECT_EQ(error, SystemText(RPC_E_CHANGED_MODE));
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(platform.calls().empty());

@@ -10,10 +10,9 @@
 
 namespace {
 
-// FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-// FORMAT_MESSAGE_FROM_SYSTEM, in the neutral/default language.
-constexpr DWORD kSystemMessageFlags = 0x1300;
-constexpr DWORD kNeutralLanguage = 0x0400;
+constexpr DWORD kSystemMessageFlags =
+    FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+constexpr DWORD kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
 
 constexpr std::wstring_view kWhiteSpace = L" \t\n\v\f\r";
 
@@ -98,7 +97,7 @@ std::wstring PlatformError::Message() const {
 }
 
 void ThrowPlatformError(HRESULT code) {
-  if (code == kOutOfMemoryCode) {
+  if (code == E_OUTOFMEMORY) {
     throw MessageFailure(kBadAllocationMessage);
   }
   throw PlatformError(code);

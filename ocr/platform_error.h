@@ -12,9 +12,6 @@
 // platform call runs out of memory.
 inline constexpr char kBadAllocationMessage[] = "bad allocation";
 
-// The HRESULT of the out-of-memory failure.
-inline constexpr HRESULT kOutOfMemoryCode = static_cast<HRESULT>(0x8007000E);
-
 // A failure code from a platform call, with the restricted error details
 // that the call recorded for the calling thread, if any.
 class PlatformError {
@@ -37,7 +34,7 @@ class PlatformError {
 };
 
 // Raises the failure for `code`: a MessageFailure with kBadAllocationMessage
-// for kOutOfMemoryCode, else a PlatformError.
+// for E_OUTOFMEMORY, else a PlatformError.
 [[noreturn]] void ThrowPlatformError(HRESULT code);
 
 inline void ThrowIfFailed(HRESULT code) {

@@ -26,8 +26,8 @@ using Step = ScriptedPlatform::Step;
 using StepScript = ScriptedPlatform::StepScript;
 
 constexpr char kPath[] = "/images/scan.png";
-constexpr HRESULT kFileNotFound = static_cast<HRESULT>(0x80070002);
-constexpr HRESULT kAccessDenied = static_cast<HRESULT>(0x80070005);
+const HRESULT kFileNotFound = HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+constexpr HRESULT kAccessDenied = E_ACCESSDENIED;
 
 StepScript FailingCall(HRESULT code) {
   StepScript script;
@@ -46,6 +46,7 @@ TEST(RecognizeImageFileTest, ReadsAndDecodesTheFileBeforeCreatingTheEngine) {
 
   const WorkerOutcome outcome = RunWorker(kPath);
 
+  EXPECT_EQ(outcome.outcome, OcrOutcome::kRecognised);
   EXPECT_EQ(outcome.text, "scripted text");
   EXPECT_THAT(outcome.error, IsEmpty());
   EXPECT_THAT(
@@ -177,7 +178,7 @@ TEST_P(RecognizeImageFileOperationTest, ACancelledOperationReportsTheCancellatio
   const WorkerOutcome outcome = RunWorker(kPath);
 
   EXPECT_EQ(outcome.error, "The operation was canceled by the user.");
-  EXPECT_EQ(outcome.error, SystemText(kCanceledCode));
+  EXPECT_EQ(outcome.error, SystemText(HRESULT_FROM_WIN32(ERROR_CANCELLED)));
   EXPECT_EQ(platform.calls().back(), GetParam().last_call);
 }
 
@@ -228,7 +229,7 @@ TEST(RecognizeImageFileTest, RestrictedDetailsRecordedForAnotherCodeAreIgnored) 
 
 TEST(RecognizeImageFileTest, ThePlatformRunningOutOfMemoryIsBadAllocation) {
   ScriptedPlatform platform;
-  StepScript script = FailingOperation(kOutOfMemoryCode);
+  StepScript script = FailingOperation(E_OUTOFMEMORY);
   script.restricted_description = L"Not enough memory";
   platform.Script(Step::kGetBitmap, script);
 
@@ -242,6 +243,7 @@ TEST(RecognizeImageFileTest, AFailureWithoutAnyMessageIsStillAFailure) {
 
   const WorkerOutcome outcome = RunWorker(kPath);
 
+  EXPECT_EQ(outcome.outcome, OcrOutcome::kFailed);
   EXPECT_THAT(outcome.text, IsEmpty());
   EXPECT_EQ(outcome.error, kUnknownOcrErrorMessage);
 }
