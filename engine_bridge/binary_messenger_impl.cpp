@@ -5,6 +5,7 @@
 
 #include "engine_bridge/incoming_responder.h"
 #include "engine_bridge/shared_engine_messenger.h"
+#include "engine_bridge/stopped_exception.h"
 
 namespace flutter {
 
@@ -57,6 +58,7 @@ void OnEngineMessage(FlutterDesktopMessengerRef messenger,
   } catch (...) {
     // Nothing may unwind into the library. The message is dropped; a method
     // result that was not answered has reported itself on its way out.
+    ReportStoppedException("OnEngineMessage");
   }
 }
 
@@ -67,6 +69,7 @@ void OnEngineReply(const uint8_t* reply, size_t reply_size, void* user_data) noe
   } catch (...) {
     // Nothing may unwind into the library; the reply has been delivered as
     // far as it got.
+    ReportStoppedException("OnEngineReply");
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine_bridge/incoming_responder.h"
 #include "engine_bridge/recording_engine_library.h"
+#include "engine_bridge/stopped_exception.h"
 
 namespace flutter {
 namespace {
@@ -187,11 +188,29 @@ TEST_F(BinaryMessengerImplTest, RefusedSendDisposesOfTheReplyUnrun) {
   EXPECT_EQ(token.use_count(), 1);
 }
 
-TEST_F(BinaryMessengerImplTest, ThrowingHandlerDoesNotUnwindIntoTheLibrary) {
+TEST_F(BinaryMessengerImplTest, ThrowingHandlerDoesNotUnwindIntoTheLibraryAndIsReported) {
   messenger_->SetChannelHandler(
       "a", [](const uint8_t*, size_t, ReplyCallback) { throw std::runtime_error("boom"); });
+  messenger_->SetChannelHandler("b", [](const uint8_t*, size_t, ReplyCallback) { throw 7; });
+  testing::internal::CaptureStderr();
   EXPECT_NO_THROW(library().DeliverMessage("a", {}));
+  EXPECT_NO_THROW(library().DeliverMessage("b", {}));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(kExceptionStoppedAt) + "OnEngineMessage: boom\n" + kExceptionStoppedAt +
+                "OnEngineMessage: " + kUnknownExceptionText + "\n");
   EXPECT_EQ(library().add_ref_count(), library().release_count());
+}
+
+TEST_F(BinaryMessengerImplTest, ThrowingReplyRunsOnceAndIsReported) {
+  auto token = std::make_shared<int>(0);
+  messenger_->SendToChannel("out", nullptr, 0, [token](const uint8_t*, size_t) {
+    throw std::length_error("reply too long");
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(library().AnswerSend(0, {1}));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(kExceptionStoppedAt) + "OnEngineReply: reply too long\n");
+  EXPECT_EQ(token.use_count(), 1) << "the reply must be freed after it threw";
 }
 
 }  // namespace

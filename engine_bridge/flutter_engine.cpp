@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "codec/diagnostic.h"
+#include "engine_bridge/stopped_exception.h"
 
 namespace flutter {
 
@@ -86,6 +87,7 @@ void FlutterEngine::OnEngineFrame(void* user_data) noexcept {
     }
   } catch (...) {
     // Nothing may unwind into the library; the frame has been announced.
+    ReportStoppedException("OnEngineFrame");
   }
 }
 

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "engine_bridge/flutter_engine.h"
 #include "engine_bridge/recording_engine_library.h"
+#include "engine_bridge/stopped_exception.h"
 #include "shell/project_bundle.h"
 
 namespace flutter {
@@ -136,6 +138,21 @@ TEST_F(FlutterViewControllerTest, EachNextFrameRequestRunsOnce) {
   EXPECT_TRUE(library().DrawFrame());
   EXPECT_FALSE(library().DrawFrame());
   EXPECT_THAT(runs, ElementsAre("first", "second", "third"));
+}
+
+TEST_F(FlutterViewControllerTest, AThrowingFrameCallbackIsReportedAndNotRunAgain) {
+  FlutterViewController controller(100, 100, bundle_);
+  int runs = 0;
+  controller.GetEngine()->OnNextFrame([&runs] {
+    ++runs;
+    throw std::runtime_error("no frame");
+  });
+  testing::internal::CaptureStderr();
+  EXPECT_TRUE(library().DrawFrame());
+  EXPECT_FALSE(library().DrawFrame());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(kExceptionStoppedAt) + "OnEngineFrame: no frame\n");
+  EXPECT_EQ(runs, 1);
 }
 
 TEST_F(FlutterViewControllerTest, WindowMessageResultOnlyWhenTheEngineHandledIt) {

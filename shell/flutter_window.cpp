@@ -39,7 +39,7 @@ bool FlutterWindow::AfterWindowCreated() {
 LRESULT FlutterWindow::HandleWindowMessage(HWND window,
                                            UINT message,
                                            WPARAM wparam,
-                                           LPARAM lparam) noexcept {
+                                           LPARAM lparam) {
   if (view_controller_ != nullptr) {
     const std::optional<LRESULT> result =
         view_controller_->PreviewWindowMessage(window, message, wparam, lparam);

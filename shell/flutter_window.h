@@ -20,10 +20,7 @@ class FlutterWindow : public Win32Window {
   ~FlutterWindow() override;
 
  protected:
-  LRESULT HandleWindowMessage(HWND window,
-                              UINT message,
-                              WPARAM wparam,
-                              LPARAM lparam) noexcept override;
+  LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
   // Fails when the engine or its view cannot be created; the window then
   // stays hidden and nothing is registered.
   bool AfterWindowCreated() override;

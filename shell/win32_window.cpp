@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "engine_bridge/engine_api.h"
+#include "engine_bridge/stopped_exception.h"
 #include "shell/title_bar_theme.h"
 
 namespace {
@@ -146,10 +147,7 @@ void Win32Window::SetEndsMessageLoop(bool value) {
   ends_message_loop_ = value;
 }
 
-LRESULT Win32Window::HandleWindowMessage(HWND window,
-                                         UINT message,
-                                         WPARAM wparam,
-                                         LPARAM lparam) noexcept {
+LRESULT Win32Window::HandleWindowMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_DESTROY:
       // The window is going by the user's or the system's hand: run the
@@ -221,7 +219,13 @@ LRESULT CALLBACK Win32Window::ClassWindowProcedure(HWND window,
   }
   auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self != nullptr) {
-    return self->HandleWindowMessage(window, message, wparam, lparam);
+    try {
+      return self->HandleWindowMessage(window, message, wparam, lparam);
+    } catch (...) {
+      // Nothing may unwind into the system's message dispatch.
+      flutter::ReportStoppedException("Win32Window::ClassWindowProcedure");
+      return 0;
+    }
   }
   return DefWindowProcW(window, message, wparam, lparam);
 }

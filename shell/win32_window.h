@@ -57,11 +57,9 @@ class Win32Window {
 
  protected:
   // Handles one message of the native window. Overrides pass what they do
-  // not consume to this version.
-  virtual LRESULT HandleWindowMessage(HWND window,
-                                      UINT message,
-                                      WPARAM wparam,
-                                      LPARAM lparam) noexcept;
+  // not consume to this version. An exception stops at the window procedure,
+  // which reports it and answers 0.
+  virtual LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
   // Runs once the native window exists; false fails OpenWindow.
   virtual bool AfterWindowCreated();

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
+#include "engine_bridge/stopped_exception.h"
 #include "shell/shell_test_fixture.h"
 
 namespace {
@@ -329,6 +332,33 @@ TEST_F(Win32WindowTest, AForeignWindowOfTheClassGetsTheDefaultHandling) {
   ASSERT_NE(foreign, nullptr);
   EXPECT_NE(window.native_window(), foreign);
   DestroyWindow(foreign);
+  EXPECT_TRUE(IsWindow(window.native_window()));
+}
+
+// Throws from its message handler for WM_APP and WM_APP + 1.
+class ThrowingWindow : public Win32Window {
+ protected:
+  LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_APP) {
+      throw std::runtime_error("handler failed");
+    }
+    if (message == WM_APP + 1) {
+      throw 1;
+    }
+    return Win32Window::HandleWindowMessage(window, message, wparam, lparam);
+  }
+};
+
+TEST_F(Win32WindowTest, AnExceptionStopsAtTheWindowProcedureAndIsReported) {
+  ThrowingWindow window;
+  ASSERT_TRUE(window.OpenWindow(L"photos_norvalis", {10, 10}, {640, 480}));
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(SendMessageW(window.native_window(), WM_APP, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(window.native_window(), WM_APP + 1, 0, 0), 0);
+  const std::string edge =
+      std::string(flutter::kExceptionStoppedAt) + "Win32Window::ClassWindowProcedure: ";
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            edge + "handler failed\n" + edge + flutter::kUnknownExceptionText + "\n");
   EXPECT_TRUE(IsWindow(window.native_window()));
 }
 

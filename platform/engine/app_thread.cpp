@@ -3,6 +3,8 @@
 #include <chrono>
 #include <utility>
 
+#include "platform/engine/dropped_call.h"
+
 namespace norvalis_engine {
 
 namespace {
@@ -58,6 +60,7 @@ void AppThread::Run(const std::function<void()>& main) noexcept {
   try {
     main();
   } catch (...) {
+    ReportDroppedCall("the application's entry point");
   }
   for (;;) {
     std::function<void()> task;
@@ -75,6 +78,7 @@ void AppThread::Run(const std::function<void()>& main) noexcept {
     try {
       task();
     } catch (...) {
+      ReportDroppedCall("a task of the application thread");
     }
   }
 }

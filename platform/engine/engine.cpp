@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/engine/bundle_paths.h"
+#include "platform/engine/dropped_call.h"
 #include "platform/engine/start_failure.h"
 
 namespace norvalis_engine {
@@ -316,6 +317,7 @@ void Engine::AppSendMessage(NorvalisAppEngine* engine,
                              user_data] { self->DeliverToHost(channel, bytes, reply, user_data); });
   } catch (...) {
     // Out of memory: the message is lost, and its reply never comes.
+    ReportDroppedCall("AppSendMessage");
   }
 }
 
@@ -335,6 +337,7 @@ void Engine::AppSetMessageHandler(NorvalisAppEngine* engine,
     }
   } catch (...) {
     // Out of memory: the handler stays as it was.
+    ReportDroppedCall("AppSetMessageHandler");
   }
 }
 
@@ -361,6 +364,7 @@ void Engine::AppRespond(NorvalisAppEngine* engine,
   } catch (...) {
     // Out of memory: the host's reply is called with nothing when the engine
     // ends.
+    ReportDroppedCall("AppRespond");
   }
 }
 
@@ -375,6 +379,7 @@ void Engine::AppAddPostFrameCallback(NorvalisAppEngine* engine,
     self->post_frame_callbacks_.emplace_back(callback, user_data);
   } catch (...) {
     // Out of memory: the callback is not added.
+    ReportDroppedCall("AppAddPostFrameCallback");
   }
 }
 

@@ -3,12 +3,11 @@
 // controller is the engine it took over, so both references point at one
 // Engine.
 
-#include <exception>
-#include <iostream>
 #include <memory>
 #include <mutex>
 
 #include "engine_bridge/engine_api.h"
+#include "platform/engine/dropped_call.h"
 #include "platform/engine/engine.h"
 #include "platform/engine/engine_messenger.h"
 #include "platform/engine/engine_view.h"
@@ -19,8 +18,6 @@ namespace {
 using norvalis_engine::Engine;
 using norvalis_engine::EngineView;
 using norvalis_engine::PluginRegistrar;
-
-constexpr char kCallFailed[] = "flutter_windows: call dropped, ";
 
 Engine* AsEngine(FlutterDesktopEngineRef engine) {
   return reinterpret_cast<Engine*>(engine);
@@ -39,10 +36,8 @@ template <typename Result, typename Body>
 Result Guarded(const char* function, Result fallback, Body&& body) noexcept {
   try {
     return body();
-  } catch (const std::exception& error) {
-    std::cerr << kCallFailed << function << ": " << error.what() << std::endl;
   } catch (...) {
-    std::cerr << kCallFailed << function << std::endl;
+    norvalis_engine::ReportDroppedCall(function);
   }
   return fallback;
 }

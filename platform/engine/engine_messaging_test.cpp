@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine_bridge/engine_api.h"
+#include "platform/engine/dropped_call.h"
 #include "platform/engine/testing/engine_test.h"
 
 namespace engine_test {
@@ -68,6 +69,18 @@ TEST_F(EngineMessagingTest, HostMessageIsAnsweredByTheAppHandlerOnTheMainThreadO
   EXPECT_FALSE(reply->null);
   EXPECT_EQ(reply->bytes, "hello");
   EXPECT_EQ(reply->thread_id, MainThread());
+}
+
+TEST_F(EngineMessagingTest, AnExceptionInTheAppIsReportedAndTheAppGoesOn) {
+  StartProbe();
+  testing::internal::CaptureStderr();
+  ReplyRecord* thrown = SendToApp("probe/command", "throw");
+  // The echo behind it comes back only once the thrown task has ended.
+  Flush();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            std::string(norvalis_engine::kEngineLibrary) + norvalis_engine::kCallDropped +
+                "a task of the application thread: probe threw\n");
+  EXPECT_EQ(thrown->calls, 0);
 }
 
 TEST_F(EngineMessagingTest, AppChannelWithoutHandlerIsAnsweredEmpty) {

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/engine/dropped_call.h"
+
 namespace norvalis_engine {
 namespace {
 
@@ -95,6 +97,7 @@ LRESULT CALLBACK EngineWindow::Procedure(HWND window,
     }
   } catch (...) {
     // A task that failed is dropped; the loop goes on.
+    ReportDroppedCall("EngineWindow::Procedure");
     return 0;
   }
   return DefWindowProcW(window, message, wparam, lparam);

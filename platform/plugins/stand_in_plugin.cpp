@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/engine/dropped_call.h"
+
 namespace {
 
 constexpr char kChannelPrefix[] = "norvalis.plugins/";
@@ -26,6 +28,7 @@ FlutterDesktopMessengerRef RegisterStandInPlugin(FlutterDesktopPluginRegistrarRe
   } catch (...) {
     // Out of memory for the name: the plugin stays without a channel, as a
     // plugin that failed to register would.
+    norvalis_engine::ReportDroppedCall(registrar_name, "RegisterWithRegistrar");
   }
   return messenger;
 }

@@ -17,12 +17,14 @@
 //                              "ProbeHostWindow") is visible by then, else
 //                              "post-frame:hidden";
 //     "close"                  close_window;
-//     "block"                  waits for the event "probe_app_block" first.
+//     "block"                  waits for the event "probe_app_block" first;
+//     "throw"                  throws instead, and never answers.
 // The entrypoint "gated" makes NorvalisAppMain wait for the event
 // "probe_app_gate" before it reports.
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "platform/engine/app_api.h"
@@ -89,6 +91,8 @@ void OnCommand(const uint8_t* message, size_t size, NorvalisAppResponse* respons
     g_host->close_window(g_host->engine);
   } else if (command == "block") {
     WaitForEvent(L"probe_app_block");
+  } else if (command == "throw") {
+    throw std::runtime_error("probe threw");
   }
   RespondText(response, "ok");
 }
