@@ -132,16 +132,21 @@ if [ ${#missing[@]} -eq 0 ]; then
   exit 0
 fi
 
+# What to run as root by hand when this script cannot.
+print_root_command() {
+  if [ $resolved = 1 ]; then
+    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  else
+    # clang's runtime is named only once the package index is there.
+    echo "  $(cd "$(dirname "$0")" && pwd)/$(basename "$0") $*" >&2
+  fi
+}
+
 apt=(apt-get)
 if [ "$(id -u)" -ne 0 ]; then
   if ! command -v sudo >/dev/null 2>&1; then
     echo "install-deps.sh: not root and no sudo; as root, run:" >&2
-    if [ $resolved = 1 ]; then
-      echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
-    else
-      # clang's runtime is named only once the package index is there.
-      echo "  $(cd "$(dirname "$0")" && pwd)/$(basename "$0") $*" >&2
-    fi
+    print_root_command "$@"
     exit 1
   fi
   apt=(sudo apt-get)
@@ -149,7 +154,11 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 echo "install-deps.sh: updating the package index" >&2
-"${apt[@]}" update -q </dev/null >&2
+if ! "${apt[@]}" update -q </dev/null >&2; then
+  echo "install-deps.sh: apt-get update failed; as root, run:" >&2
+  print_root_command "$@"
+  exit 1
+fi
 if [ $resolved = 0 ]; then
   resolve_fuzz || exit 1
   find_missing "$@"
