@@ -14,6 +14,7 @@
 
 #include "codec/encodable_value.h"
 #include "ocr/message_failure.h"
+#include "ocr/ocr_test_support.h"
 #include "ocr/ocr_worker.h"
 #include "ocr/recognize_image_file.h"
 #include "ocr/scripted_platform.h"
@@ -158,7 +159,7 @@ TEST(OcrChannelHandlerTest, AFailedRecognitionIsOcrFailedWithItsText) {
   platform.Script(ScriptedPlatform::Step::kGetFile, missing);
 
   ExpectOneError(Handle("recognize", PathMap(EncodableValue("/missing.png"))), kOcrFailedCode,
-                 "The system cannot find the file specified.");
+                 SystemText(missing.operation_result));
 
   platform.Script(ScriptedPlatform::Step::kGetFile, {});
   platform.set_profile_engine(false);
