@@ -16,13 +16,6 @@ namespace {
 
 std::optional<AppHost> app_host;
 
-void PrintWindowState(std::string_view when) {
-  const HWND window = FindHostWindow();
-  const std::string_view state =
-      window == nullptr ? kNoWindow : (IsWindowVisible(window) != 0 ? kVisible : kHidden);
-  PrintLine(std::string(when) + std::string(state));
-}
-
 }  // namespace
 
 extern "C" NORVALIS_APP_EXPORT void NorvalisAppMain(const NorvalisAppHost* host,
