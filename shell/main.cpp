@@ -21,8 +21,6 @@ constexpr const wchar_t* kBundleDirectory = L"data";
 constexpr WindowOrigin kWindowOrigin = {10, 10};
 constexpr WindowSize kWindowSize = {1280, 720};
 
-// Per user session, as the windows a launch looks for are.
-constexpr const wchar_t* kStartupLockName = L"Local\\photos_norvalis.startup";
 // How long a launch waits for an instance that is starting to have its
 // window. Start-ups take about a second, a few under heavy load; one that
 // has no window after this long has hung, and a launch should not hang with
@@ -37,7 +35,7 @@ int APIENTRY wWinMain(_In_ HINSTANCE, _In_opt_ HINSTANCE, _In_ wchar_t*, _In_ in
   // Declared first, so that a failed start-up releases it only after its
   // window is gone: the next launch then starts rather than forwarding to a
   // window that is going away.
-  StartupLock startup_lock(kStartupLockName, kStartupLockTimeoutMs);
+  StartupLock startup_lock(StartupLock::kApplicationLockName, kStartupLockTimeoutMs);
   if (ForwardToRunningInstance(std::wstring(kWindowTitle))) {
     return 0;
   }

@@ -14,6 +14,10 @@
 // starts in its place.
 class StartupLock {
  public:
+  // The application's lock, per user session as the windows a launch looks
+  // for are.
+  static constexpr wchar_t kApplicationLockName[] = L"Local\\photos_norvalis.startup";
+
   // Waits at most `timeout_ms` for the mutex named `name`. A launch that
   // cannot get it (the holder hangs, or the mutex cannot be made) goes on
   // without it, as a lone launch would.

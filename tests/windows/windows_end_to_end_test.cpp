@@ -20,6 +20,7 @@
 #include "app/link_printer.h"
 #include "engine_bridge/flutter_view_controller.h"
 #include "ocr/ocr_channel_handler.h"
+#include "shell/startup_lock.h"
 #include "tests/apps/test_app_lines.h"
 #include "tests/windows/bundle_copy.h"
 
@@ -339,6 +340,30 @@ TEST(WindowsEndToEndTest, LaunchesStartedTogetherLeaveOneInstanceWithEveryLink) 
   std::printf("race: the instance printed %zu of %d links\n", received.size(), kLaunches);
   EXPECT_EQ(received, links);
   CloseAndExpectExitZero(instance, ProgramWindow());
+}
+
+// A start-up that crashed before its window existed: it took the startup
+// lock and its thread ended without releasing it. The launch waiting for it
+// starts in its place, with its own link.
+TEST(WindowsEndToEndTest, ALaunchWaitingForAStartUpThatCrashedStartsInItsPlace) {
+  BundleCopy bundle(Bundle());
+  bundle.AddData(TestApp("resident_app"));
+  std::unique_ptr<LaunchedProgram> launch;
+  std::thread([&] {
+    const HANDLE lock = CreateMutexW(nullptr, TRUE, StartupLock::kApplicationLockName);
+    ASSERT_NE(lock, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    launch = bundle.Launch({"norvalis://after-crash"});
+    // Waiting, not starting, while the lock is held.
+    EXPECT_FALSE(launch->WaitForLine(std::string(kBeforeFirstFrame), 1000));
+    EXPECT_FALSE(launch->WaitForExit(0));
+    EXPECT_EQ(ProgramWindow(), nullptr);
+    CloseHandle(lock);
+  }).join();
+  ASSERT_NE(launch, nullptr);
+  ASSERT_TRUE(launch->WaitForLine(std::string(kAfterFirstFrame), kStartMs)) << launch->ErrorText();
+  EXPECT_THAT(launch->OutputLines(), testing::Contains(Line(kArgument, "norvalis://after-crash")));
+  CloseAndExpectExitZero(*launch, ProgramWindow());
 }
 
 bool RunningOnWine() {
