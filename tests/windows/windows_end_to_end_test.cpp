@@ -328,13 +328,20 @@ TEST(WindowsEndToEndTest, LaunchesStartedTogetherLeaveOneInstanceWithEveryLink) 
   ASSERT_EQ(running.size(), 1u);
 
   // Its own link as its argument, the others forwarded before they exited.
+  // A forwarded link has reached the host when its launch exits; the
+  // application prints it a moment later, on its own thread.
   const LaunchedProgram& instance = *running.front();
   std::set<std::string> received;
-  for (const std::string& line : instance.OutputLines()) {
-    if (line.rfind(kArgument, 0) == 0) {
-      received.insert(line.substr(kArgument.size()));
-    } else if (line.rfind(kLinkLinePrefix, 0) == 0) {
-      received.insert(line.substr(kLinkLinePrefix.size()));
+  const auto printed = std::chrono::steady_clock::now() + std::chrono::milliseconds(kExitMs);
+  while (received != links && std::chrono::steady_clock::now() < printed) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    received.clear();
+    for (const std::string& line : instance.OutputLines()) {
+      if (line.rfind(kArgument, 0) == 0) {
+        received.insert(line.substr(kArgument.size()));
+      } else if (line.rfind(kLinkLinePrefix, 0) == 0) {
+        received.insert(line.substr(kLinkLinePrefix.size()));
+      }
     }
   }
   std::printf("race: the instance printed %zu of %d links\n", received.size(), kLaunches);
