@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the unit and
 # end-to-end tests in a normal and in a sanitizer build, then the Windows cross
-# build, a check of what its bundle carries and its tests under Wine, then each
-# fuzz target for a short while when clang is present. Exits non-zero on any
-# failure.
+# build and a check of what its bundle carries, then each fuzz target for a
+# short while when clang is present, then the Windows tests under Wine. Exits
+# non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,10 +29,10 @@ cmake --build --preset mingw -j "$jobs" </dev/null
 echo "== mingw: what the Windows bundle carries"
 scripts/check-windows-build.sh build-mingw/bundle
 
-echo "== mingw: the Windows tests and the Windows program under Wine"
-scripts/wine-tests.sh build-mingw
-
 if command -v clang++ >/dev/null 2>&1; then
   echo "== fuzz"
   scripts/fuzz.sh "${NORVALIS_FUZZ_SECONDS:-30}"
 fi
+
+echo "== wine: the Windows tests and the Windows program"
+scripts/wine-tests.sh build-mingw
