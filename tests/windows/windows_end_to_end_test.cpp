@@ -22,6 +22,7 @@
 #include "ocr/ocr_channel_handler.h"
 #include "shell/startup_lock.h"
 #include "tests/apps/test_app_lines.h"
+#include "tests/win32_side.h"
 #include "tests/windows/bundle_copy.h"
 
 namespace fs = std::filesystem;
@@ -371,11 +372,6 @@ TEST(WindowsEndToEndTest, ALaunchWaitingForAStartUpThatCrashedStartsInItsPlace) 
   ASSERT_TRUE(launch->WaitForLine(std::string(kAfterFirstFrame), kStartMs)) << launch->ErrorText();
   EXPECT_THAT(launch->OutputLines(), testing::Contains(Line(kArgument, "norvalis://after-crash")));
   CloseAndExpectExitZero(*launch, ProgramWindow());
-}
-
-bool RunningOnWine() {
-  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 // Wine has no Windows Runtime OCR classes, so there the answer is the error
