@@ -11,11 +11,18 @@ if(NORVALIS_SANITIZE)
 endif()
 target_include_directories(norvalis_options INTERFACE ${PROJECT_SOURCE_DIR})
 
-# norvalis_add_test(NAME SOURCES... LIBS ...): one GoogleTest binary, discovered by CTest.
+# norvalis_add_test(NAME SOURCES... LIBS ...): one GoogleTest binary,
+# discovered by CTest. Windows builds gather theirs in windows-tests/ of the
+# build folder, where scripts/wine-tests.sh runs each under Wine.
+set(NORVALIS_WINDOWS_TESTS_DIR ${CMAKE_BINARY_DIR}/windows-tests)
 function(norvalis_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} norvalis_options GTest::gtest GTest::gmock
     GTest::gtest_main)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  if(WIN32)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${NORVALIS_WINDOWS_TESTS_DIR})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
 endfunction()

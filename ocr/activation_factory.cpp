@@ -4,6 +4,7 @@
 #include <roapi.h>
 #include <winstring.h>
 
+#include <atomic>
 #include <cwchar>
 #include <map>
 #include <mutex>
@@ -33,6 +34,8 @@ class AgileFactoryCache {
   std::map<std::wstring, ComPtr<IUnknown>> factories_;
 };
 
+std::atomic<ActivationFactoryLookup> current_lookup{nullptr};
+
 // Never destroyed: factories stay until the process exits, and releasing
 // them while the process tears the runtime down would race with it.
 AgileFactoryCache& Cache() {
@@ -51,13 +54,18 @@ ComPtr<IUnknown> GetActivationFactory(const wchar_t* class_id, REFIID iid) {
   UniqueHString class_string;
   ThrowIfFailed(
       WindowsCreateString(name.c_str(), static_cast<UINT32>(name.size()), class_string.Put()));
+  const ActivationFactoryLookup lookup = current_lookup.load();
   ComPtr<IUnknown> factory;
-  ThrowIfFailed(
-      RoGetActivationFactory(class_string.Get(), iid, reinterpret_cast<void**>(factory.Put())));
+  ThrowIfFailed((lookup != nullptr ? lookup : RoGetActivationFactory)(
+      class_string.Get(), iid, reinterpret_cast<void**>(factory.Put())));
 
   ComPtr<IAgileObject> agile;
   if (SUCCEEDED(factory.As(&agile))) {
     Cache().Keep(name, factory);
   }
   return factory;
+}
+
+ActivationFactoryLookup SetActivationFactoryLookup(ActivationFactoryLookup lookup) {
+  return current_lookup.exchange(lookup);
 }

@@ -1,6 +1,7 @@
 #ifndef OCR_ACTIVATION_FACTORY_H_
 #define OCR_ACTIVATION_FACTORY_H_
 
+#include <hstring.h>
 #include <inspectable.h>
 
 #include "ocr/com_ptr.h"
@@ -21,5 +22,16 @@ ComPtr<Interface> GetActivationFactory(const wchar_t* class_id) {
   ThrowIfFailed(factory.As(&typed));
   return typed;
 }
+
+// How GetActivationFactory finds a factory: RoGetActivationFactory, or what
+// a test put in its place to script the runtime classes. A seam here, because
+// neither Windows nor Wine lets a process redirect the activation of the
+// system's classes short of registering a component for the whole machine.
+using ActivationFactoryLookup = HRESULT(WINAPI*)(HSTRING class_id, REFIID iid, void** factory);
+
+// Tests only: makes `lookup` the lookup of every later GetActivationFactory
+// call (null restores RoGetActivationFactory) and returns the one it
+// replaces. Agile factories already kept stay kept.
+ActivationFactoryLookup SetActivationFactoryLookup(ActivationFactoryLookup lookup);
 
 #endif  // OCR_ACTIVATION_FACTORY_H_

@@ -5,7 +5,6 @@
 #include <windows.graphics.imaging.h>
 #include <windows.media.ocr.h>
 #include <windows.storage.h>
-#include <winrt_activation_control.h>
 #include <winstring.h>
 
 #include <chrono>
@@ -13,6 +12,7 @@
 
 #include "ocr/com_ptr.h"
 #include "ocr/runtime_object.h"
+#include "ocr/scripted_activation.h"
 #include "ocr/unique_hstring.h"
 #include "ocr/utf_conversion.h"
 
@@ -420,18 +420,15 @@ class ScriptedEngineStatics final : public RuntimeObject<IOcrEngineStatics>, Scr
   }
 };
 
-void Register(const wchar_t* class_id, IInspectable* factory) {
-  const ComPtr<IInspectable> kept(factory);
-  WinrtSetActivationFactory(class_id, kept.Get());
-}
-
 }  // namespace
 
 ScriptedPlatform::ScriptedPlatform() : state_(std::make_shared<State>()) {
-  Register(RuntimeClass_Windows_Storage_StorageFile, new ScriptedFileStatics(state_));
-  Register(RuntimeClass_Windows_Graphics_Imaging_BitmapDecoder, new ScriptedDecoderStatics(state_));
-  Register(RuntimeClass_Windows_Media_Ocr_OcrEngine, new ScriptedEngineStatics(state_));
-  Register(RuntimeClass_Windows_Globalization_Language, new ScriptedLanguageFactory(state_));
+  SetScriptedFactory(RuntimeClass_Windows_Storage_StorageFile, new ScriptedFileStatics(state_));
+  SetScriptedFactory(RuntimeClass_Windows_Graphics_Imaging_BitmapDecoder,
+                     new ScriptedDecoderStatics(state_));
+  SetScriptedFactory(RuntimeClass_Windows_Media_Ocr_OcrEngine, new ScriptedEngineStatics(state_));
+  SetScriptedFactory(RuntimeClass_Windows_Globalization_Language,
+                     new ScriptedLanguageFactory(state_));
 }
 
 ScriptedPlatform::~ScriptedPlatform() {
@@ -439,7 +436,7 @@ ScriptedPlatform::~ScriptedPlatform() {
        {RuntimeClass_Windows_Storage_StorageFile,
         RuntimeClass_Windows_Graphics_Imaging_BitmapDecoder,
         RuntimeClass_Windows_Media_Ocr_OcrEngine, RuntimeClass_Windows_Globalization_Language}) {
-    WinrtSetActivationFactory(class_id, nullptr);
+    SetScriptedFactory(class_id, nullptr);
   }
   std::vector<std::thread> completers;
   {

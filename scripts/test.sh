@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test: the unit and
 # end-to-end tests in a normal and in a sanitizer build, then the Windows cross
 # build and a check of what its bundle carries, then each fuzz target for a
-# short while. Exits non-zero on any failure.
+# short while, then the Windows tests and the Windows program under Wine.
+# Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,4 +34,6 @@ scripts/check-windows-build.sh build-mingw/bundle
 
 step "fuzz"
 scripts/fuzz.sh "${NORVALIS_FUZZ_SECONDS:-30}"
+step "wine: the Windows tests and the Windows program"
+scripts/wine-tests.sh build-mingw
 step "all passed"

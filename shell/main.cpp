@@ -10,6 +10,7 @@
 #include "shell/flutter_window.h"
 #include "shell/project_bundle.h"
 #include "shell/running_instance.h"
+#include "shell/startup_lock.h"
 #include "shell/startup_utilities.h"
 #include "shell/win32_window.h"
 
@@ -20,11 +21,21 @@ constexpr const wchar_t* kBundleDirectory = L"data";
 constexpr WindowOrigin kWindowOrigin = {10, 10};
 constexpr WindowSize kWindowSize = {1280, 720};
 
+// How long a launch waits for an instance that is starting to have its
+// window. Start-ups take about a second, a few under heavy load; one that
+// has no window after this long has hung, and a launch should not hang with
+// it.
+constexpr DWORD kStartupLockTimeoutMs = 20000;
+
 }  // namespace
 
 // The arguments are read again from the process command line, and the launch's
 // show command is not applied: the window shows itself once it has content.
 int APIENTRY wWinMain(_In_ HINSTANCE, _In_opt_ HINSTANCE, _In_ wchar_t*, _In_ int) {
+  // Declared first, so that a failed start-up releases it only after its
+  // window is gone: the next launch then starts rather than forwarding to a
+  // window that is going away.
+  StartupLock startup_lock(StartupLock::kApplicationLockName, kStartupLockTimeoutMs);
   if (ForwardToRunningInstance(std::wstring(kWindowTitle))) {
     return 0;
   }
@@ -44,6 +55,9 @@ int APIENTRY wWinMain(_In_ HINSTANCE, _In_opt_ HINSTANCE, _In_ wchar_t*, _In_ in
   if (!window.OpenWindow(std::wstring(kWindowTitle), kWindowOrigin, kWindowSize)) {
     return 1;
   }
+  // The window, its engine and the app-links plugin exist: a later launch
+  // can find the window and its link will be taken.
+  startup_lock.Release();
   window.SetEndsMessageLoop(true);
 
   MSG message = {};

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <future>
+#include <memory>
 #include <thread>
 
 #include "shell/shell_test_fixture.h"
+#include "shell/startup_lock.h"
 #include "shell/win32_window.h"
 
 namespace {
@@ -107,6 +110,33 @@ TEST_F(EntryPointTest, AWindowThatCannotBeCreatedExitsOneWithoutShowingAnything)
   const LaunchOutcome outcome = Launch({"photos_norvalis"}).get();
   EXPECT_EQ(outcome.exit_code, 1);
   EXPECT_TRUE(win32_desktop::TopLevelWindows().empty());
+  // The next launch may start at once.
+  EXPECT_TRUE(StartupLock(StartupLock::kApplicationLockName, 0).held());
+}
+
+// Another launch is starting and has no window yet: this one must neither
+// start beside it nor give up on it.
+TEST_F(EntryPointTest, ALaunchWaitsForAStartUpInProgressAndStartsWhenItEndsWithoutAWindow) {
+  auto starting = std::make_unique<StartupLock>(StartupLock::kApplicationLockName, 0);
+  ASSERT_TRUE(starting->held());
+  std::future<LaunchOutcome> launch = Launch({"photos_norvalis"});
+  EXPECT_EQ(launch.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout);
+  EXPECT_EQ(FindHostWindow(), nullptr);
+
+  starting.reset();
+  ASSERT_NE(CloseHostWindowWhenItAppears(), nullptr);
+  EXPECT_EQ(launch.get().exit_code, 0);
+}
+
+TEST_F(EntryPointTest, TheStartUpLetsTheNextLaunchProbeOnceItsWindowExists) {
+  std::future<LaunchOutcome> launch = Launch({"photos_norvalis"});
+  HWND window = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (window = FindHostWindow()) != nullptr; }));
+  // Released once the window and its content exist, while the window runs.
+  EXPECT_TRUE(StartupLock(StartupLock::kApplicationLockName, 10000).held());
+  EXPECT_TRUE(IsWindow(window));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(launch.get().exit_code, 0);
 }
 
 TEST_F(EntryPointTest, WithoutParentConsoleOrDebuggerNoConsoleIsCreated) {

@@ -2,21 +2,28 @@
 #define SHELL_SHELL_TEST_FIXTURE_H_
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#ifndef _WIN32
 #include <win32_desktop_control.h>
 #include <win32_process_control.h>
-#include <windows.h>
+#endif
 
 #include <chrono>
 #include <functional>
 #include <thread>
 
 // A fresh desktop and process state (one 1920x1080 monitor at 96 DPI, empty
-// registry, no console, no debugger) for every test, and again after it.
+// registry, no console, no debugger) for every test, and again after it, on
+// the platform layer's controlled desktop. A real Win32's desktop is what it
+// is: there each test leaves it as it found it.
 class ShellTest : public testing::Test {
  public:
   void SetUp() override { Reset(); }
   void TearDown() override { Reset(); }
 
+#ifdef _WIN32
+  static void Reset() {}
+#else
   static void Reset() {
     win32_desktop::ResetDesktop();
     Win32ProcessResetToDefaults();
@@ -31,6 +38,7 @@ class ShellTest : public testing::Test {
     monitor.dpi = dpi;
     win32_desktop::SetMonitors({monitor});
   }
+#endif
 
   // A window of a plain class of the test's own that only does the default
   // handling; a child when `parent` is given.

@@ -34,6 +34,7 @@ constexpr SystemMessage kSystemMessages[] = {
     {ERROR_PROC_NOT_FOUND, L"The specified procedure could not be found.\r\n"},
     {ERROR_ALREADY_EXISTS, L"Cannot create a file when that file already exists.\r\n"},
     {ERROR_MORE_DATA, L"More data is available.\r\n"},
+    {ERROR_NOT_OWNER, L"Attempt to release mutex not owned by caller.\r\n"},
     {WAIT_TIMEOUT, L"The wait operation timed out.\r\n"},
     {ERROR_MR_MID_NOT_FOUND,
      L"The system cannot find message text for message number 0x%1 in the message file for "

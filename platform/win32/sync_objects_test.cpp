@@ -1,11 +1,13 @@
-#include <errhandlingapi.h>
+// windows.h comes first: the other Windows headers build on it.
+#include <windows.h>
+
 #include <gtest/gtest.h>
-#include <winbase.h>
-#include <winerror.h>
 
 #include <atomic>
 #include <chrono>
 #include <thread>
+
+#include "tests/win32_side.h"
 
 namespace {
 
@@ -99,7 +101,15 @@ TEST(SyncObjectsTest, ClosedHandleIsInvalidEverywhere) {
   SetLastError(0);
   EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_FAILED);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
-  // A new event does not take the old handle's place.
+}
+
+TEST(SyncObjectsTest, PlatformLayerNeverGivesAClosedHandleValueToANewObject) {
+  if (!kOnPlatformLayer) {
+    GTEST_SKIP() << "Windows reuses handle values; only this layer keeps them apart";
+  }
+  HANDLE event = CreateEventW(nullptr, TRUE, TRUE, nullptr);
+  ASSERT_NE(event, nullptr);
+  EXPECT_TRUE(CloseHandle(event));
   HANDLE other = CreateEventW(nullptr, TRUE, TRUE, nullptr);
   EXPECT_NE(other, event);
   EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_FAILED);
@@ -137,6 +147,121 @@ TEST(SyncObjectsTest, NamedEventIsSharedWhileAHandleIsOpen) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
   EXPECT_EQ(WaitForSingleObject(fresh, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   EXPECT_TRUE(CloseHandle(fresh));
+}
+
+// The result of a wait on `handle` from a thread of its own, which ends
+// right after (abandoning the mutex when its wait took one).
+DWORD WaitOnOtherThread(HANDLE handle, DWORD milliseconds) {
+  DWORD result = WAIT_FAILED;
+  std::thread([&] { result = WaitForSingleObject(handle, milliseconds); }).join();
+  return result;
+}
+
+TEST(SyncObjectsTest, MutexIsOwnedByOneThreadAtATimeAndTakenAgainByItsOwner) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, nullptr);
+  ASSERT_NE(mutex, nullptr);
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitOnOtherThread(mutex, 30), static_cast<DWORD>(WAIT_TIMEOUT));
+  // Taken twice, so one release still leaves it owned.
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  EXPECT_EQ(WaitOnOtherThread(mutex, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(ReleaseMutex(mutex));
+
+  DWORD result = WAIT_FAILED;
+  std::thread other([&] {
+    result = WaitForSingleObject(mutex, 5000);
+    ReleaseMutex(mutex);
+  });
+  other.join();
+  EXPECT_EQ(result, WAIT_OBJECT_0);
+  EXPECT_TRUE(CloseHandle(mutex));
+}
+
+TEST(SyncObjectsTest, ReleaseByAThreadThatDoesNotOwnTheMutexFails) {
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, nullptr);
+  ASSERT_NE(mutex, nullptr);
+  BOOL released = TRUE;
+  DWORD error = 0;
+  std::thread([&] {
+    SetLastError(0);
+    released = ReleaseMutex(mutex);
+    error = GetLastError();
+  }).join();
+  EXPECT_FALSE(released);
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_NOT_OWNER));
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  SetLastError(0);
+  EXPECT_FALSE(ReleaseMutex(mutex));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_OWNER));
+  EXPECT_TRUE(CloseHandle(mutex));
+}
+
+TEST(SyncObjectsTest, ReleaseWakesAThreadWaitingForTheMutex) {
+  HANDLE mutex = CreateMutexW(nullptr, TRUE, nullptr);
+  ASSERT_NE(mutex, nullptr);
+  std::atomic<bool> released{false};
+  DWORD result = WAIT_FAILED;
+  bool waited_for_release = false;
+  std::thread waiter([&] {
+    result = WaitForSingleObject(mutex, 10000);
+    waited_for_release = released;
+    ReleaseMutex(mutex);
+  });
+  std::this_thread::sleep_for(milliseconds(30));
+  released = true;
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  waiter.join();
+  EXPECT_EQ(result, WAIT_OBJECT_0);
+  EXPECT_TRUE(waited_for_release);
+  EXPECT_TRUE(CloseHandle(mutex));
+}
+
+TEST(SyncObjectsTest, MutexOfAThreadThatEndedIsAbandonedToTheNextWait) {
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, nullptr);
+  ASSERT_NE(mutex, nullptr);
+  ASSERT_EQ(WaitOnOtherThread(mutex, 0), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(mutex, 5000), static_cast<DWORD>(WAIT_ABANDONED));
+  // The abandoning wait took the mutex; it is an ordinary mutex again.
+  EXPECT_EQ(WaitOnOtherThread(mutex, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
+  EXPECT_TRUE(ReleaseMutex(mutex));
+  EXPECT_TRUE(CloseHandle(mutex));
+}
+
+TEST(SyncObjectsTest, NamedMutexOpensTheExistingOneWithoutTakingIt) {
+  HANDLE first = CreateMutexW(nullptr, TRUE, L"Local\\norvalis-test-mutex");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+  HANDLE second = nullptr;
+  DWORD error = 0;
+  DWORD wait = WAIT_FAILED;
+  std::thread([&] {
+    second = CreateMutexW(nullptr, TRUE, L"Local\\norvalis-test-mutex");
+    error = GetLastError();
+    wait = WaitForSingleObject(second, 0);
+  }).join();
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(second, first);
+  EXPECT_EQ(error, static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  // Still the first thread's: the second creation asked for nothing.
+  EXPECT_EQ(wait, static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(ReleaseMutex(second));
+  EXPECT_TRUE(CloseHandle(first));
+  EXPECT_TRUE(CloseHandle(second));
+}
+
+TEST(SyncObjectsTest, NameHeldByAnEventIsNoMutex) {
+  HANDLE event = CreateEventW(nullptr, TRUE, FALSE, L"Local\\norvalis-test-object");
+  ASSERT_NE(event, nullptr);
+  SetLastError(0);
+  EXPECT_EQ(CreateMutexW(nullptr, FALSE, L"Local\\norvalis-test-object"), nullptr);
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  SetLastError(0);
+  EXPECT_FALSE(ReleaseMutex(event));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+  EXPECT_TRUE(CloseHandle(event));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #ifndef PLATFORM_WIN32_INCLUDE_WINBASE_H_
 #define PLATFORM_WIN32_INCLUDE_WINBASE_H_
 
-// kernel32: local memory, events and handles, system messages, modules, the
+// kernel32: local memory, events, mutexes and handles, system messages, modules, the
 // console, the debugger and the command line.
 
 #include <stdarg.h>
@@ -24,6 +24,7 @@ typedef struct _SECURITY_ATTRIBUTES {
 
 #define INFINITE 0xFFFFFFFF
 #define WAIT_OBJECT_0 0x00000000L
+#define WAIT_ABANDONED 0x00000080L
 #define WAIT_FAILED ((DWORD)0xFFFFFFFF)
 
 #define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100
@@ -46,19 +47,29 @@ extern "C" {
 HLOCAL WINAPI LocalAlloc(UINT flags, SIZE_T bytes);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 
-// Events. A name makes the event shared within the process: creating an
-// existing name opens it (GetLastError is then ERROR_ALREADY_EXISTS). Each
-// handle is closed once with CloseHandle; waits and sets may come from any
-// thread.
+// Events and mutexes. A name makes the object shared within the process:
+// creating an existing name opens it (GetLastError is then
+// ERROR_ALREADY_EXISTS, and the creation arguments are ignored); a name that
+// an object of the other kind holds fails with ERROR_INVALID_HANDLE. As in
+// a user's session, "Local\\name" and "name" are the same object. Each
+// handle is closed once with CloseHandle; waits, sets and releases may come
+// from any thread.
 HANDLE WINAPI CreateEventW(LPSECURITY_ATTRIBUTES attributes,
                            BOOL manual_reset,
                            BOOL initially_set,
                            LPCWSTR name);
 BOOL WINAPI SetEvent(HANDLE event);
 BOOL WINAPI ResetEvent(HANDLE event);
+// A mutex belongs to the thread whose wait took it, which may take it again
+// and must release it as many times. A thread that ends while owning it
+// abandons it: the next wait takes it and returns WAIT_ABANDONED.
+// ReleaseMutex by any other thread fails with ERROR_NOT_OWNER.
+HANDLE WINAPI CreateMutexW(LPSECURITY_ATTRIBUTES attributes, BOOL initial_owner, LPCWSTR name);
+BOOL WINAPI ReleaseMutex(HANDLE mutex);
 // WAIT_OBJECT_0 once the event is set (an auto-reset event is reset by the
-// wait that takes it), WAIT_TIMEOUT after milliseconds (INFINITE: never),
-// WAIT_FAILED for an invalid handle.
+// wait that takes it) or the mutex is taken, WAIT_ABANDONED for a mutex
+// taken after its owner ended, WAIT_TIMEOUT after milliseconds (INFINITE:
+// never), WAIT_FAILED for an invalid handle.
 DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL WINAPI CloseHandle(HANDLE handle);
 
