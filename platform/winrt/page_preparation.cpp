@@ -1,0 +1,156 @@
+#include "platform/winrt/page_preparation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace winrt_layer {
+namespace {
+
+// The reduced copy's longer side: characters of a page that fills a phone's
+// frame stay about 10 pixels high, enough to find lines and orientation.
+constexpr float kAnalysisSide = 1400;
+
+// Sauvola's window half-size and factor on the reduced copy: local
+// thresholds take shadows, light fall-off and the surface around the page
+// in their stride, where one threshold for the whole image would not.
+constexpr l_int32 kSauvolaHalfWindow = 12;
+constexpr l_float32 kSauvolaFactor = 0.34f;
+
+// Tilt is searched over every angle: +-47 degrees around level and around
+// upright covers the circle with some overlap, in steps of 1 degree on the
+// copy halved again (a quarter of the cost), refined by binary search to
+// 0.01 on the copy itself.
+constexpr l_int32 kSkewSweepReduction = 2;
+constexpr l_float32 kSkewSweepRange = 47;
+constexpr l_float32 kSkewSweepStep = 1;
+constexpr l_float32 kSkewSearchStop = 0.01f;
+// How much more confident the levelled-upright reading must be than the
+// level one to be chosen.
+constexpr l_float32 kUprightPrior = 1.5f;
+// A tilt smaller than this is left to Tesseract, which copes with a few
+// degrees: a scan that is level enough is recognised as it is.
+constexpr float kMinLevelDegrees = 1;
+
+// Components this size (in pixels of the reduced copy) are taken as
+// characters when measuring the text.
+constexpr l_int32 kMinCharacterHeight = 4;
+constexpr l_int32 kMaxCharacterHeight = 120;
+// Character heights (the median of the components) Tesseract reads well;
+// larger text is scaled down to kTargetCharacterHeight, which costs it
+// time without adding anything.
+constexpr float kMaxCharacterHeightToRead = 48;
+constexpr float kTargetCharacterHeight = 32;
+
+constexpr float kDegreesPerRadian = 57.29578f;
+
+// The median height of the components that could be characters, in pixels
+// of `binary`; 0 when there are none.
+float MedianCharacterHeight(PIX* binary) {
+  BOXA* boxes = pixConnCompBB(binary, 8);
+  if (boxes == nullptr) {
+    return 0;
+  }
+  std::vector<l_int32> heights;
+  l_int32 count = boxaGetCount(boxes);
+  for (l_int32 i = 0; i < count; ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(boxes, i, &x, &y, &width, &height);
+    if (height >= kMinCharacterHeight && height <= kMaxCharacterHeight && width <= 3 * height) {
+      heights.push_back(height);
+    }
+  }
+  boxaDestroy(&boxes);
+  if (heights.empty()) {
+    return 0;
+  }
+  std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+  return static_cast<float>(heights[heights.size() / 2]);
+}
+
+}  // namespace
+
+bool PagePreparation::Analyse(PIX* image) {
+  l_int32 width = pixGetWidth(image);
+  l_int32 height = pixGetHeight(image);
+  float reduction = std::min(1.0f, kAnalysisSide / static_cast<float>(std::max(width, height)));
+  ScopedPix reduced;
+  if (pixGetDepth(image) == 1) {
+    // Reduced straight to grey: a full-size grey copy of a large black and
+    // white scan would cost eight times the scan.
+    reduced.reset(reduction < 1 ? pixScaleToGray(image, reduction) : pixConvertTo8(image, 0));
+  } else {
+    reduced.reset(reduction < 1 ? pixScaleAreaMap(image, reduction, reduction) : pixClone(image));
+  }
+  if (reduced == nullptr) {
+    return false;
+  }
+  PIX* binary_pix = nullptr;
+  if (pixSauvolaBinarizeTiled(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor, 1, 1, nullptr,
+                              &binary_pix) != 0) {
+    return false;
+  }
+  ScopedPix binary(binary_pix);
+  l_float32 angle = 0;
+  l_float32 confidence = 0;
+  pixFindSkewOrthogonalRange(binary.get(), &angle, &confidence, kSkewSweepReduction, 1,
+                             kSkewSweepRange, kSkewSweepStep, kSkewSearchStop, kUprightPrior);
+  level_degrees_ = angle;
+  levelled_.reset(std::fabs(angle) < kMinLevelDegrees
+                      ? pixClone(binary.get())
+                      : pixRotate(binary.get(), angle / kDegreesPerRadian, L_ROTATE_SHEAR,
+                                  L_BRING_IN_WHITE, 0, 0));
+  if (levelled_ == nullptr) {
+    return false;
+  }
+  float character_height = MedianCharacterHeight(levelled_.get()) / reduction;
+  scale_ =
+      character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
+  return true;
+}
+
+bool PagePreparation::LinesRunVertically() const {
+  return std::fabs(level_degrees_) > 45;
+}
+
+int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
+  osd->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+  osd->SetImage(levelled_.get());
+  int orientation = 0;
+  float orientation_confidence = 0;
+  const char* script = nullptr;
+  float script_confidence = 0;
+  bool found = osd->DetectOrientationScript(&orientation, &orientation_confidence, &script,
+                                            &script_confidence);
+  osd->Clear();
+  // Tesseract gives the page's clockwise rotation: it is turned back.
+  return found ? (360 - orientation) / 90 % 4 : 0;
+}
+
+ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
+  float total = level_degrees_ + 90.0f * static_cast<float>(quarter_turns);
+  int turns = static_cast<int>(std::lround(total / 90)) % 4;
+  float tilt = total - 90.0f * std::round(total / 90);
+  ScopedPix prepared;
+  if (scale_ >= 1) {
+    prepared.reset(pixClone(image));
+  } else if (pixGetDepth(image) == 8) {
+    prepared.reset(pixScaleAreaMap(image, scale_, scale_));
+  } else {
+    prepared.reset(pixScale(image, scale_, scale_));
+  }
+  if (prepared != nullptr && turns != 0) {
+    prepared.reset(pixRotateOrth(prepared.get(), (turns + 4) % 4));
+  }
+  if (prepared != nullptr && std::fabs(tilt) >= kMinLevelDegrees) {
+    prepared.reset(pixRotate(prepared.get(), tilt / kDegreesPerRadian,
+                             pixGetDepth(prepared.get()) == 1 ? L_ROTATE_SHEAR : L_ROTATE_AREA_MAP,
+                             L_BRING_IN_WHITE, 0, 0));
+  }
+  if (prepared != nullptr && pixGetDepth(prepared.get()) == 8) {
+    prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+  }
+  return prepared;
+}
+
+}  // namespace winrt_layer
