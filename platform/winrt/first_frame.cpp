@@ -1,5 +1,8 @@
 #include "platform/winrt/first_frame.h"
 
+#include <utility>
+
+#include "platform/winrt/exif_orientation.h"
 #include "platform/winrt/jpeg_codec.h"
 #include "platform/winrt/png_codec.h"
 
@@ -15,8 +18,10 @@ ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& 
   switch (header.format) {
     case ImageFormat::kPng:
       return DecodePng(content);
-    case ImageFormat::kJpeg:
-      return DecodeJpeg(content);
+    case ImageFormat::kJpeg: {
+      ScopedPix pix = DecodeJpeg(content);
+      return pix ? ApplyOrientation(std::move(pix), ReadJpegOrientation(content)) : nullptr;
+    }
     case ImageFormat::kTiff:
       return ScopedPix(pixReadMemTiff(content.data(), content.size(), 0));
     case ImageFormat::kGif: {

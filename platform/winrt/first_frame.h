@@ -11,7 +11,8 @@
 namespace winrt_layer {
 
 // The pixels of the first frame (page 0 of a TIFF) of `content`, whose
-// header ImageHeader::Read accepted as `header`. Null for pixels that
+// header ImageHeader::Read accepted as `header`, turned as its EXIF or TIFF
+// orientation says. Null for pixels that
 // cannot be decoded (a truncated or corrupt file) or without memory.
 ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header);
 

@@ -22,6 +22,9 @@ constexpr wchar_t kTooLargeMessageStart[] = L"The image is ";
 constexpr wchar_t kTooLargeMessageMiddle[] = L" pixels: decoded, it would take more than the ";
 constexpr wchar_t kTooLargeMessageEnd[] = L" MiB the decoder allows.";
 constexpr uint32_t kBlackAndWhiteBits = 1;
+// JPEG and PNG are decoded to grey; Leptonica decodes the other formats in
+// colour.
+constexpr uint32_t kGreyBits = 8;
 constexpr uint32_t kOtherBits = 32;
 
 bool FormatOf(l_int32 leptonica_format, ImageFormat* format) {
@@ -193,7 +196,7 @@ RuntimeError ReadJpegImageHeader(const std::vector<BYTE>& content, ImageHeader* 
   if (!ReadJpegHeader(content, &header->width, &header->height, &components)) {
     return {WINCODEC_ERR_BADHEADER, {}};
   }
-  header->bits_per_pixel = kOtherBits;
+  header->bits_per_pixel = kGreyBits;
   return {};
 }
 
@@ -211,9 +214,11 @@ RuntimeError ReadLeptonicaHeader(const std::vector<BYTE>& content, ImageHeader* 
   }
   header->width = static_cast<uint32_t>(width);
   header->height = static_cast<uint32_t>(height);
-  header->bits_per_pixel = samples_per_pixel == 1 && has_colormap == 0 && bits_per_sample == 1
-                               ? kBlackAndWhiteBits
-                               : kOtherBits;
+  if (samples_per_pixel == 1 && has_colormap == 0 && bits_per_sample == 1) {
+    header->bits_per_pixel = kBlackAndWhiteBits;
+  } else {
+    header->bits_per_pixel = header->format == ImageFormat::kPng ? kGreyBits : kOtherBits;
+  }
   header->has_alpha = samples_per_pixel == 2 || samples_per_pixel == 4;
   if (header->format == ImageFormat::kTiff) {
     header->frame_count = CountTiffPages(content);

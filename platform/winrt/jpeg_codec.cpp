@@ -34,10 +34,6 @@ void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   jpeg_mem_src(&decoding->info, content.data(), static_cast<unsigned long>(content.size()));
 }
 
-uint8_t Clamp(int value) {
-  return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
-}
-
 // Reads the header and the pixels into decoding->pix; false when libjpeg
 // fails.
 bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
@@ -48,12 +44,14 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   }
   jpeg_decompress_struct* info = &decoding->info;
   jpeg_read_header(info, TRUE);
+  // Recognition reads grey, and a phone's photo held in colour would take
+  // four times the memory: libjpeg gives the luma of YCbCr and RGB at once;
+  // CMYK is turned to grey here.
   bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
-  info->out_color_space = info->num_components == 1 ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+  info->out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
   jpeg_start_decompress(info);
-  int depth = info->output_components == 1 ? 8 : 32;
   decoding->pix = pixCreate(static_cast<l_int32>(info->output_width),
-                            static_cast<l_int32>(info->output_height), depth);
+                            static_cast<l_int32>(info->output_height), 8);
   if (decoding->pix == nullptr) {
     jpeg_destroy_decompress(info);
     return false;
@@ -63,30 +61,30 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   } else if (info->density_unit == 2) {
     pixSetResolution(decoding->pix, info->X_density * 254 / 100, info->Y_density * 254 / 100);
   }
-  JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
-                                              info->output_width * info->output_components, 1);
   l_uint32* data = pixGetData(decoding->pix);
   l_int32 words_per_line = pixGetWpl(decoding->pix);
+  if (!cmyk) {
+    // Straight into the image: its lines are padded to 32 bits, wide
+    // enough for libjpeg's samples.
+    while (info->output_scanline < info->output_height) {
+      JSAMPROW line = reinterpret_cast<JSAMPROW>(data + info->output_scanline * words_per_line);
+      jpeg_read_scanlines(info, &line, 1);
+    }
+    // Leptonica keeps the bytes of each 32-bit word in the machine's order.
+    pixEndianByteSwap(decoding->pix);
+  }
+  JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
+                                              info->output_width * info->output_components, 1);
   while (info->output_scanline < info->output_height) {
     l_uint32* line = data + info->output_scanline * words_per_line;
     jpeg_read_scanlines(info, row, 1);
-    const JSAMPLE* samples = row[0];
     for (JDIMENSION x = 0; x < info->output_width; ++x) {
-      if (depth == 8) {
-        SET_DATA_BYTE(line, x, samples[x]);
-        continue;
-      }
-      const JSAMPLE* pixel = samples + x * info->output_components;
-      int r = pixel[0];
-      int g = pixel[1];
-      int b = pixel[2];
-      if (cmyk) {
-        // Adobe writes CMYK inverted: each value is the ink left out.
-        r = pixel[0] * pixel[3] / 255;
-        g = pixel[1] * pixel[3] / 255;
-        b = pixel[2] * pixel[3] / 255;
-      }
-      composeRGBPixel(Clamp(r), Clamp(g), Clamp(b), line + x);
+      // Adobe writes CMYK inverted: each value is the ink left out.
+      const JSAMPLE* pixel = row[0] + x * 4;
+      SET_DATA_BYTE(line, x,
+                    Luminance(static_cast<uint8_t>(pixel[0] * pixel[3] / 255),
+                              static_cast<uint8_t>(pixel[1] * pixel[3] / 255),
+                              static_cast<uint8_t>(pixel[2] * pixel[3] / 255)));
     }
   }
   jpeg_finish_decompress(info);

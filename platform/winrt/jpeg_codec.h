@@ -20,9 +20,9 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* height,
                     uint32_t* components);
 
-// The pixels: 8-bit grey for one component, else 32-bit colour. A file
-// that ends early decodes as far as it goes, the rest grey, as libjpeg
-// does; null for data libjpeg cannot decode.
+// The pixels, 8-bit grey whatever the colours. A file that ends early
+// decodes as far as it goes, the rest grey, as libjpeg does; null for data
+// libjpeg cannot decode.
 ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
 
 }  // namespace winrt_layer

@@ -139,7 +139,9 @@ RuntimeError Read(tesseract::TessBaseAPI* recognizer,
   recognizer->SetPageSegMode(tesseract::PSM_AUTO);
   recognizer->SetImage(prepared.get());
   prepared.reset();
-  recognizer->SetSourceResolution(static_cast<int>(static_cast<float>(resolution) * page.scale()));
+  // Text scaled down has the size of print read at the default resolution.
+  recognizer->SetSourceResolution(static_cast<int>(page.scale() < 1 ? kDefaultResolution
+                                                                    : resolution));
   // Thresholding is Tesseract's first step, and what follows costs memory
   // in proportion to the outlines: they are counted before it.
   l_int32 outline_pixels = CountOutlinePixels(recognizer);

@@ -31,8 +31,8 @@ class PagePreparation {
   // needed; null without memory.
   ScopedPix Prepare(PIX* image, int quarter_turns) const;
 
-  // What Prepare scales by: the declared resolution times this is the
-  // prepared image's.
+  // What Prepare scales by, at most 1: below 1 the text was larger than
+  // Tesseract needs, and now has the size of print at 300 dpi.
   float scale() const { return scale_; }
 
  private:

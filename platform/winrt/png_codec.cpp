@@ -60,11 +60,12 @@ void StoreRow(PIX* pix, l_uint32 y, const png_byte* row, int channels, bool blac
         SET_DATA_BYTE(line, x, OnWhite(pixel[0], pixel[1]));
         break;
       case 3:
-        composeRGBPixel(pixel[0], pixel[1], pixel[2], line + x);
+        SET_DATA_BYTE(line, x, Luminance(pixel[0], pixel[1], pixel[2]));
         break;
       default:
-        composeRGBPixel(OnWhite(pixel[0], pixel[3]), OnWhite(pixel[1], pixel[3]),
-                        OnWhite(pixel[2], pixel[3]), line + x);
+        SET_DATA_BYTE(line, x,
+                      Luminance(OnWhite(pixel[0], pixel[3]), OnWhite(pixel[1], pixel[3]),
+                                OnWhite(pixel[2], pixel[3])));
     }
   }
 }
@@ -103,10 +104,8 @@ bool DecodeInto(PngDecoding* decoding) {
   int channels = png_get_channels(png, info);
   png_uint_32 width = png_get_image_width(png, info);
   png_uint_32 height = png_get_image_height(png, info);
-  decoding->pix = pixCreate(static_cast<l_int32>(width), static_cast<l_int32>(height),
-                            black_and_white ? 1
-                            : channels <= 2 ? 8
-                                            : 32);
+  decoding->pix =
+      pixCreate(static_cast<l_int32>(width), static_cast<l_int32>(height), black_and_white ? 1 : 8);
   if (decoding->pix == nullptr) {
     png_error(png, "no memory");
   }

@@ -66,6 +66,14 @@ exif_orientation() {
 photo() {
   local name=$1 width=$2 height=$3 text=$4 turn=$5 tilt=$6 shadow=$7 exif=$8 quality=$9
   local seed=${10}
+  # ImageMagick holds 8 bytes a pixel: a frame over 16 MP is drawn at half
+  # its size and enlarged, within the memory and disk its policy allows.
+  local enlarge=
+  if [ $((width * height)) -gt 16000000 ]; then
+    enlarge="${width}x${height}!"
+    width=$((width / 2))
+    height=$((height / 2))
+  fi
   local lang=eng
   local lines=()
   case "$text" in
@@ -113,6 +121,9 @@ photo() {
     \( "${shade[@]}" -resize "${width}x${height}!" \) -compose Multiply -composite \
     -compose Over -blur 0x0.7 -seed "$seed" -attenuate 0.35 +noise Gaussian \
     -quality "$quality" "$out/$name.tmp.jpg"
+  if [ -n "$enlarge" ]; then
+    "$convert" "$out/$name.tmp.jpg" -resize "$enlarge" -quality "$quality" "$out/$name.tmp.jpg"
+  fi
   if [ "$exif" = 1 ]; then
     mv "$out/$name.tmp.jpg" "$out/$name.jpg"
   else
