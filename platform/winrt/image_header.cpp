@@ -26,6 +26,12 @@ constexpr uint32_t kBlackAndWhiteBits = 1;
 // colour.
 constexpr uint32_t kGreyBits = 8;
 constexpr uint32_t kOtherBits = 32;
+// An interlaced PNG arrives in passes over the whole image, which is kept
+// in colour with alpha until the grey frame is made.
+constexpr uint32_t kInterlacedPngBits = 8 + 32;
+// The interlace method in a PNG: the signature, IHDR's length and type, then
+// width, height, depth, colour type, compression and filter.
+constexpr size_t kPngInterlaceOffset = 8 + 8 + 12;
 
 bool FormatOf(l_int32 leptonica_format, ImageFormat* format) {
   switch (leptonica_format) {
@@ -216,8 +222,11 @@ RuntimeError ReadLeptonicaHeader(const std::vector<BYTE>& content, ImageHeader* 
   header->height = static_cast<uint32_t>(height);
   if (samples_per_pixel == 1 && has_colormap == 0 && bits_per_sample == 1) {
     header->bits_per_pixel = kBlackAndWhiteBits;
+  } else if (header->format != ImageFormat::kPng) {
+    header->bits_per_pixel = kOtherBits;
   } else {
-    header->bits_per_pixel = header->format == ImageFormat::kPng ? kGreyBits : kOtherBits;
+    bool interlaced = content.size() > kPngInterlaceOffset && content[kPngInterlaceOffset] != 0;
+    header->bits_per_pixel = interlaced ? kInterlacedPngBits : kGreyBits;
   }
   header->has_alpha = samples_per_pixel == 2 || samples_per_pixel == 4;
   if (header->format == ImageFormat::kTiff) {

@@ -140,8 +140,8 @@ RuntimeError Read(tesseract::TessBaseAPI* recognizer,
   recognizer->SetImage(prepared.get());
   prepared.reset();
   // Text scaled down has the size of print read at the default resolution.
-  recognizer->SetSourceResolution(static_cast<int>(page.scale() < 1 ? kDefaultResolution
-                                                                    : resolution));
+  recognizer->SetSourceResolution(
+      static_cast<int>(page.scale() < 1 ? kDefaultResolution : resolution));
   // Thresholding is Tesseract's first step, and what follows costs memory
   // in proportion to the outlines: they are counted before it.
   l_int32 outline_pixels = CountOutlinePixels(recognizer);

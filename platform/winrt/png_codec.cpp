@@ -20,6 +20,9 @@ struct PngDecoding {
   std::vector<png_bytep> rows;
 };
 
+// Five bytes each: the name and its terminator.
+constexpr png_byte kSkippedChunks[] = "eXIf\0iCCP\0iTXt\0pCAL\0sCAL\0sPLT\0tEXt\0zTXt";
+
 void FailPng(png_structp png, png_const_charp) noexcept {
   png_longjmp(png, 1);
 }
@@ -84,6 +87,11 @@ bool DecodeInto(PngDecoding* decoding) {
   png_structp png = decoding->png;
   png_infop info = decoding->info;
   png_set_read_fn(png, decoding, ReadPngBytes);
+  // libpng allocates what a text, profile or palette-suggestion chunk
+  // declares before reading it, whatever the file's size; none of them
+  // matters here, so they are skipped unread.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks,
+                              static_cast<int>(sizeof(kSkippedChunks) / 5));
   png_read_info(png, info);
   int color_type = png_get_color_type(png, info);
   // Black and white stays 1 bit per pixel, as its header was counted, with
