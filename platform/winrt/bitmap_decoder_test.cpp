@@ -170,6 +170,82 @@ TEST_F(BitmapDecoderTest, WideImageDecodes) {
   EXPECT_EQ(decoded.height, 20);
 }
 
+std::vector<uint8_t> ReadFixture(const char* name) {
+  std::ifstream file(FixturePath(name), std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
+                              std::istreambuf_iterator<char>());
+}
+
+// `jpeg` with an APP1 segment holding `exif` (the bytes after "Exif\0\0")
+// right after its start.
+std::vector<uint8_t> WithExif(std::vector<uint8_t> jpeg, const std::vector<uint8_t>& exif) {
+  size_t length = 2 + 6 + exif.size();
+  std::vector<uint8_t> segment = {0xFF,
+                                  0xE1,
+                                  static_cast<uint8_t>(length >> 8),
+                                  static_cast<uint8_t>(length & 0xFF),
+                                  'E',
+                                  'x',
+                                  'i',
+                                  'f',
+                                  0,
+                                  0};
+  segment.insert(segment.end(), exif.begin(), exif.end());
+  jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
+  return jpeg;
+}
+
+// A big-endian TIFF block whose one entry is the orientation `value`.
+std::vector<uint8_t> OrientationBlock(uint8_t value) {
+  return {'M', 'M', 0, 42, 0, 0, 0,     8, 0, 1, 0x01, 0x12, 0,
+          3,   0,   0, 0,  1, 0, value, 0, 0, 0, 0,    0,    0};
+}
+
+TEST_F(BitmapDecoderTest, ExifOrientationTurnsTheImageAsAViewerShowsIt) {
+  // Stored 357 x 549, a quarter turn anticlockwise.
+  std::vector<uint8_t> sideways = ReadFixture("english_sideways.jpg");
+  struct Case {
+    uint8_t orientation;
+    INT32 width;
+    INT32 height;
+  };
+  for (const Case& c :
+       {Case{1, 357, 549}, Case{2, 357, 549}, Case{3, 357, 549}, Case{4, 357, 549},
+        Case{5, 549, 357}, Case{6, 549, 357}, Case{7, 549, 357}, Case{8, 549, 357}}) {
+    Decoded decoded;
+    ASSERT_EQ(
+        Decode(Write("exif.jpg", WithExif(sideways, OrientationBlock(c.orientation))), &decoded),
+        S_OK)
+        << int{c.orientation};
+    EXPECT_EQ(decoded.width, c.width) << int{c.orientation};
+    EXPECT_EQ(decoded.height, c.height) << int{c.orientation};
+  }
+  // The TIFF orientation tag is honoured as well.
+  Decoded tiff;
+  ASSERT_EQ(Decode(FixturePath("english_right_top.tiff"), &tiff), S_OK);
+  EXPECT_EQ(tiff.width, 549);
+  EXPECT_EQ(tiff.height, 357);
+}
+
+TEST_F(BitmapDecoderTest, BrokenExifNeverFailsAReadableImage) {
+  std::vector<uint8_t> sideways = ReadFixture("english_sideways.jpg");
+  std::vector<uint8_t> block = OrientationBlock(6);
+  std::vector<std::vector<uint8_t>> broken = {
+      // Cut inside the directory, an offset past the block, a value out of
+      // range, no TIFF header at all.
+      std::vector<uint8_t>(block.begin(), block.begin() + 12),
+      {'M', 'M', 0, 42, 0x7F, 0xFF, 0xFF, 0xFF},
+      OrientationBlock(200),
+      {},
+  };
+  for (const auto& exif : broken) {
+    Decoded decoded;
+    ASSERT_EQ(Decode(Write("broken.jpg", WithExif(sideways, exif)), &decoded), S_OK);
+    EXPECT_EQ(decoded.width, 357);
+    EXPECT_EQ(decoded.height, 549);
+  }
+}
+
 TEST_F(BitmapDecoderTest, NullStreamFailsAtOnce) {
   ComPtr<Graphics::Imaging::IBitmapDecoderStatics> decoders;
   ASSERT_EQ(GetFactory(L"Windows.Graphics.Imaging.BitmapDecoder", &decoders), S_OK);
