@@ -46,6 +46,12 @@ HRESULT Decode(const std::string& path, Decoded* decoded) {
   return S_OK;
 }
 
+std::vector<uint8_t> ReadFixture(const char* name) {
+  std::ifstream file(FixturePath(name), std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
+                              std::istreambuf_iterator<char>());
+}
+
 class BitmapDecoderTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -145,16 +151,33 @@ TEST_F(BitmapDecoderTest, HugeDeclaredSizesFailBeforeDecoding) {
   EXPECT_EQ(Decode(Write("huge.bmp", bmp), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
 }
 
-TEST_F(BitmapDecoderTest, FileChangedAfterTheHeaderIsCheckedAgain) {
-  auto read = [](const char* name) {
-    std::ifstream file(FixturePath(name), std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
-                                std::istreambuf_iterator<char>());
+TEST_F(BitmapDecoderTest, DecodedSizeCountsWhatEachDecoderHolds) {
+  // A PNG header for 5000 x 5000 pixels of colour with alpha: decoded to
+  // grey it takes 24 MiB, but interlaced it is kept whole in colour first
+  // (119 MiB). The chunk's CRC is not checked before the size.
+  auto png = [](uint8_t interlace) {
+    std::vector<uint8_t> file = ReadFixture("huge_header.png");
+    // IHDR's width, height, colour type and interlace method.
+    std::vector<uint8_t> fields = {0, 0, 0x13, 0x88, 0, 0, 0x13, 0x88, 8, 6, 0, 0, interlace};
+    std::copy(fields.begin(), fields.end(), file.begin() + 16);
+    return file;
   };
-  std::string path = Write("changing.png", read("english.png"));
+  Decoded decoded;
+  EXPECT_EQ(Decode(Write("interlaced.png", png(1)), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+  EXPECT_EQ(Decode(Write("progressive.png", png(0)), &decoded), WINCODEC_ERR_BADIMAGE);
+  // A text chunk declaring 700 MB in a 181-byte file is skipped, not
+  // allocated: the file is merely damaged.
+  EXPECT_EQ(
+      Decode(std::string(WINRT_FUZZ_CORPUS_DIR) + "/png_decoder_fuzzer/chunk_longer_than_file",
+             &decoded),
+      WINCODEC_ERR_BADIMAGE);
+}
+
+TEST_F(BitmapDecoderTest, FileChangedAfterTheHeaderIsCheckedAgain) {
+  std::string path = Write("changing.png", ReadFixture("english.png"));
   ComPtr<IBitmapDecoder> decoder;
   ASSERT_EQ(OpenDecoder(path, &decoder), S_OK);
-  Write("changing.png", read("huge_header.png"));
+  Write("changing.png", ReadFixture("huge_header.png"));
   auto frame = decoder.As<Graphics::Imaging::IBitmapFrameWithSoftwareBitmap>();
   ComPtr<ISoftwareBitmap> bitmap;
   EXPECT_EQ(
@@ -168,12 +191,6 @@ TEST_F(BitmapDecoderTest, WideImageDecodes) {
   ASSERT_EQ(Decode(FixturePath("wide.png"), &decoded), S_OK);
   EXPECT_EQ(decoded.width, 10001);
   EXPECT_EQ(decoded.height, 20);
-}
-
-std::vector<uint8_t> ReadFixture(const char* name) {
-  std::ifstream file(FixturePath(name), std::ios::binary);
-  return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
-                              std::istreambuf_iterator<char>());
 }
 
 // `jpeg` with an APP1 segment holding `exif` (the bytes after "Exif\0\0")
