@@ -196,18 +196,7 @@ TEST_F(BitmapDecoderTest, WideImageDecodes) {
 // `jpeg` with an APP1 segment holding `exif` (the bytes after "Exif\0\0")
 // right after its start.
 std::vector<uint8_t> WithExif(std::vector<uint8_t> jpeg, const std::vector<uint8_t>& exif) {
-  size_t length = 2 + 6 + exif.size();
-  std::vector<uint8_t> segment = {0xFF,
-                                  0xE1,
-                                  static_cast<uint8_t>(length >> 8),
-                                  static_cast<uint8_t>(length & 0xFF),
-                                  'E',
-                                  'x',
-                                  'i',
-                                  'f',
-                                  0,
-                                  0};
-  segment.insert(segment.end(), exif.begin(), exif.end());
+  std::vector<uint8_t> segment = ExifSegment(exif);
   jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
   return jpeg;
 }

@@ -5,26 +5,19 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/winrt/runtime_test_support.h"
+
+#include "platform/winrt/runtime_test_support.h"
+
 namespace winrt_layer {
 namespace {
 
 // A JPEG's start, an APP1 segment holding `tiff` after the EXIF signature,
 // then the start of the image data.
 std::vector<uint8_t> JpegWithApp1(const std::vector<uint8_t>& tiff) {
-  size_t length = 2 + 6 + tiff.size();
-  std::vector<uint8_t> jpeg = {0xFF,
-                               0xD8,
-                               0xFF,
-                               0xE1,
-                               static_cast<uint8_t>(length >> 8),
-                               static_cast<uint8_t>(length & 0xFF),
-                               'E',
-                               'x',
-                               'i',
-                               'f',
-                               0,
-                               0};
-  jpeg.insert(jpeg.end(), tiff.begin(), tiff.end());
+  std::vector<uint8_t> jpeg = {0xFF, 0xD8};
+  std::vector<uint8_t> segment = testing::ExifSegment(tiff);
+  jpeg.insert(jpeg.end(), segment.begin(), segment.end());
   jpeg.insert(jpeg.end(), {0xFF, 0xDA, 0x00, 0x02});
   return jpeg;
 }
