@@ -210,7 +210,8 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
   if (FAILED(error.code)) {
     return {nullptr, std::move(error)};
   }
-  if (!oriented && reading.confidence < kConfidentReading) {
+  // No text at all is no sign of a page upside down.
+  if (!oriented && !reading.text.empty() && reading.confidence < kConfidentReading) {
     int upright_turns = DetectQuarterTurns(recognizers, page);
     Reading turned;
     if (upright_turns != quarter_turns) {

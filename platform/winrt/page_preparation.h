@@ -7,6 +7,11 @@
 
 namespace winrt_layer {
 
+struct BoxDeleter {
+  void operator()(BOX* box) const { boxDestroy(&box); }
+};
+typedef std::unique_ptr<BOX, BoxDeleter> ScopedBox;
+
 // How the text lies in an image, found on a reduced copy so that it costs
 // about the same whatever the image's size: photographs come tilted,
 // turned, unevenly lit and much larger than Tesseract needs.
@@ -25,7 +30,7 @@ class PagePreparation {
   // with the "osd" data) finds them; 0 when it finds no text to tell.
   int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
 
-  // `image` levelled, given `quarter_turns` more clockwise quarter turns,
+  // `image` cut to its text, levelled, given `quarter_turns` more clockwise quarter turns,
   // scaled to the text size Tesseract reads best, and with its background
   // evened out. The image itself (a new reference) when nothing of that is
   // needed; null without memory.
@@ -41,6 +46,8 @@ class PagePreparation {
   float scale_ = 1;
   // The reduced copy, binarised and levelled, for orientation detection.
   ScopedPix levelled_;
+  // The part of the image that holds text, when that is much less than all.
+  ScopedBox text_box_;
 };
 
 }  // namespace winrt_layer
