@@ -46,10 +46,14 @@ HRESULT Decode(const std::string& path, Decoded* decoded) {
   return S_OK;
 }
 
-std::vector<uint8_t> ReadFixture(const char* name) {
-  std::ifstream file(FixturePath(name), std::ios::binary);
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
   return std::vector<uint8_t>((std::istreambuf_iterator<char>(file)),
                               std::istreambuf_iterator<char>());
+}
+
+std::vector<uint8_t> ReadFixture(const char* name) {
+  return ReadFile(FixturePath(name));
 }
 
 class BitmapDecoderTest : public ::testing::Test {
@@ -165,6 +169,24 @@ TEST_F(BitmapDecoderTest, DecodedSizeCountsWhatEachDecoderHolds) {
   Decoded decoded;
   EXPECT_EQ(Decode(Write("interlaced.png", png(1)), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
   EXPECT_EQ(Decode(Write("progressive.png", png(0)), &decoded), WINCODEC_ERR_BADIMAGE);
+  // A colour JPEG declaring 6000 x 5000 pixels: 29 MiB of grey, but a
+  // progressive one keeps its coefficients whole while it decodes (114 MiB).
+  auto jpeg = [](const char* name, uint8_t frame_marker) {
+    std::vector<uint8_t> file =
+        ReadFile(std::string(WINRT_FUZZ_CORPUS_DIR) + "/jpeg_decoder_fuzzer/" + name);
+    for (size_t i = 0; i + 9 < file.size(); ++i) {
+      if (file[i] == 0xFF && file[i + 1] == frame_marker) {
+        std::vector<uint8_t> size = {0x13, 0x88, 0x17, 0x70};  // Height, width.
+        std::copy(size.begin(), size.end(), file.begin() + static_cast<std::ptrdiff_t>(i) + 5);
+        break;
+      }
+    }
+    return file;
+  };
+  EXPECT_EQ(Decode(Write("progressive.jpg", jpeg("progressive.jpg", 0xC2)), &decoded),
+            WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
+  ASSERT_EQ(Decode(Write("baseline.jpg", jpeg("colour.jpg", 0xC0)), &decoded), S_OK);
+  EXPECT_EQ(decoded.width, 6000);
   // A text chunk declaring 700 MB in a 181-byte file is skipped, not
   // allocated: the file is merely damaged.
   EXPECT_EQ(

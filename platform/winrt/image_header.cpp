@@ -198,11 +198,9 @@ RuntimeError ReadBmpHeader(const std::vector<BYTE>& content, ImageHeader* header
 }
 
 RuntimeError ReadJpegImageHeader(const std::vector<BYTE>& content, ImageHeader* header) {
-  uint32_t components = 0;
-  if (!ReadJpegHeader(content, &header->width, &header->height, &components)) {
+  if (!ReadJpegHeader(content, &header->width, &header->height, &header->bits_per_pixel)) {
     return {WINCODEC_ERR_BADHEADER, {}};
   }
-  header->bits_per_pixel = kGreyBits;
   return {};
 }
 

@@ -9,6 +9,9 @@
 namespace winrt_layer {
 namespace {
 
+constexpr uint32_t kGreyFrameBits = 8;
+constexpr uint32_t kCoefficientBits = 16;
+
 // Everything the decoding touches after setjmp lives here, outside the
 // frame that calls setjmp, so that it is well defined after a longjmp.
 struct JpegDecoding {
@@ -107,15 +110,27 @@ bool ReadHeaderInto(JpegDecoding* decoding, const std::vector<uint8_t>& content)
 bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* width,
                     uint32_t* height,
-                    uint32_t* components) {
+                    uint32_t* bits_per_pixel) {
   JpegDecoding decoding;
   if (!ReadHeaderInto(&decoding, content)) {
     return false;
   }
-  *width = decoding.info.image_width;
-  *height = decoding.info.image_height;
-  *components = static_cast<uint32_t>(decoding.info.num_components);
-  jpeg_destroy_decompress(&decoding.info);
+  jpeg_decompress_struct* info = &decoding.info;
+  *width = info->image_width;
+  *height = info->image_height;
+  *bits_per_pixel = kGreyFrameBits;
+  if (jpeg_has_multiple_scans(info)) {
+    // 16 bits a coefficient, each component at its own sampling.
+    uint32_t full_samples = static_cast<uint32_t>(info->max_h_samp_factor) *
+                            static_cast<uint32_t>(info->max_v_samp_factor);
+    uint32_t samples = 0;
+    for (int i = 0; i < info->num_components; ++i) {
+      samples += static_cast<uint32_t>(info->comp_info[i].h_samp_factor) *
+                 static_cast<uint32_t>(info->comp_info[i].v_samp_factor);
+    }
+    *bits_per_pixel += (kCoefficientBits * samples + full_samples - 1) / full_samples;
+  }
+  jpeg_destroy_decompress(info);
   return true;
 }
 
