@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/winrt/jpeg_codec.h"
 #include "platform/winrt/runtime_test_support.h"
 
 namespace winrt_layer {
@@ -193,6 +194,30 @@ TEST_F(BitmapDecoderTest, DecodedSizeCountsWhatEachDecoderHolds) {
       Decode(std::string(WINRT_FUZZ_CORPUS_DIR) + "/png_decoder_fuzzer/chunk_longer_than_file",
              &decoded),
       WINCODEC_ERR_BADIMAGE);
+}
+
+TEST_F(BitmapDecoderTest, JpegCutShortDecodesAsFarAsItGoesAndTheRestWhite) {
+  // The photo's grey: its middle rows hold dark pixels of text.
+  std::vector<uint8_t> whole = ReadFixture("english_sideways.jpg");
+  std::vector<uint8_t> cut(whole.begin(),
+                           whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
+  ScopedPix pix = DecodeJpeg(cut);
+  ASSERT_TRUE(pix);
+  l_int32 height = pixGetHeight(pix.get());
+  EXPECT_EQ(height, 549);
+  auto darkest = [&](l_int32 first_row, l_int32 end_row) {
+    l_uint32 darkest = 255;
+    for (l_int32 y = first_row; y < end_row; ++y) {
+      for (l_int32 x = 0; x < pixGetWidth(pix.get()); ++x) {
+        l_uint32 value = 0;
+        pixGetPixel(pix.get(), x, y, &value);
+        darkest = std::min(darkest, value);
+      }
+    }
+    return darkest;
+  };
+  EXPECT_LT(darkest(0, height / 3), 100u);
+  EXPECT_EQ(darkest(height - 40, height), 255u);
 }
 
 TEST_F(BitmapDecoderTest, FileChangedAfterTheHeaderIsCheckedAgain) {

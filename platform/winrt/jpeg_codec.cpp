@@ -3,8 +3,11 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <stdio.h>
 
+#include <jerror.h>
 #include <jpeglib.h>
 #include <setjmp.h>
+
+#include <cstring>
 
 namespace winrt_layer {
 namespace {
@@ -19,6 +22,8 @@ struct JpegDecoding {
   jpeg_error_mgr errors;
   jmp_buf failed;
   PIX* pix = nullptr;
+  // The data ran out before the last line.
+  bool ended_early = false;
 };
 
 void FailJpeg(j_common_ptr info) noexcept {
@@ -28,10 +33,19 @@ void FailJpeg(j_common_ptr info) noexcept {
 // Warnings and traces are dropped; the result tells what became of the file.
 void IgnoreJpegMessage(j_common_ptr) noexcept {}
 
+// libjpeg would go on to the last line on made-up data: a few hundred
+// bytes declaring 50 MP would cost the decoding of all of it.
+void NoteJpegWarning(j_common_ptr info, int level) noexcept {
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+    reinterpret_cast<JpegDecoding*>(info->client_data)->ended_early = true;
+  }
+}
+
 void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   decoding->info.err = jpeg_std_error(&decoding->errors);
   decoding->errors.error_exit = FailJpeg;
   decoding->errors.output_message = IgnoreJpegMessage;
+  decoding->errors.emit_message = NoteJpegWarning;
   decoding->info.client_data = decoding;
   jpeg_create_decompress(&decoding->info);
   jpeg_mem_src(&decoding->info, content.data(), static_cast<unsigned long>(content.size()));
@@ -69,7 +83,7 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   if (!cmyk) {
     // Straight into the image: its lines are padded to 32 bits, wide
     // enough for libjpeg's samples.
-    while (info->output_scanline < info->output_height) {
+    while (info->output_scanline < info->output_height && !decoding->ended_early) {
       JSAMPROW line = reinterpret_cast<JSAMPROW>(data + info->output_scanline * words_per_line);
       jpeg_read_scanlines(info, &line, 1);
     }
@@ -78,7 +92,7 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   }
   JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
                                               info->output_width * info->output_components, 1);
-  while (info->output_scanline < info->output_height) {
+  while (cmyk && info->output_scanline < info->output_height && !decoding->ended_early) {
     l_uint32* line = data + info->output_scanline * words_per_line;
     jpeg_read_scanlines(info, row, 1);
     for (JDIMENSION x = 0; x < info->output_width; ++x) {
@@ -90,7 +104,13 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
                               static_cast<uint8_t>(pixel[2] * pixel[3] / 255)));
     }
   }
-  jpeg_finish_decompress(info);
+  if (decoding->ended_early) {
+    // The lines the file did not reach are left white, as paper.
+    std::memset(data + info->output_scanline * words_per_line, 0xFF,
+                (info->output_height - info->output_scanline) * words_per_line * sizeof(l_uint32));
+  } else {
+    jpeg_finish_decompress(info);
+  }
   jpeg_destroy_decompress(info);
   return true;
 }

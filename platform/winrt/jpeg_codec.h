@@ -23,8 +23,8 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* bits_per_pixel);
 
 // The pixels, 8-bit grey whatever the colours. A file that ends early
-// decodes as far as it goes, the rest grey, as libjpeg does; null for data
-// libjpeg cannot decode.
+// decodes as far as it goes, the rest white; null for data libjpeg cannot
+// decode.
 ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
 
 }  // namespace winrt_layer
