@@ -14,6 +14,11 @@ struct PixDeleter {
 };
 typedef std::unique_ptr<PIX, PixDeleter> ScopedPix;
 
+struct BoxDeleter {
+  void operator()(BOX* box) const { boxDestroy(&box); }
+};
+typedef std::unique_ptr<BOX, BoxDeleter> ScopedBox;
+
 // The grey of a colour, with Leptonica's weights: decoders that turn colour
 // to grey give what Leptonica's own conversion would.
 inline uint8_t Luminance(uint8_t red, uint8_t green, uint8_t blue) {

@@ -7,11 +7,6 @@
 
 namespace winrt_layer {
 
-struct BoxDeleter {
-  void operator()(BOX* box) const { boxDestroy(&box); }
-};
-typedef std::unique_ptr<BOX, BoxDeleter> ScopedBox;
-
 // How the text lies in an image, found on a reduced copy so that it costs
 // about the same whatever the image's size: photographs come tilted,
 // turned, unevenly lit and much larger than Tesseract needs.
