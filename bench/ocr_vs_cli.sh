@@ -29,6 +29,18 @@
 #       counts, not times: they do not depend on the machine's load, and
 #       OpenMP is held to one thread (OMP_THREAD_LIMIT=1) so that no spinning
 #       thread adds instructions of its own.
+#   (f) photographed pages (tests/photos/make_photos.sh: 12 MP, 48 MP and
+#       50 MP phone photos, and a few of the test set: tilted 45 degrees,
+#       upside down, a portrait with EXIF orientation, shadow, a receipt):
+#       for each, the program and the tool (`tesseract IMG - -l LANG`) in
+#       the photo's language, median wall time over the runs, character
+#       error rate (CER: edits per character of the known text, words
+#       compared, not layout) and peak memory (targets: CER <= 0.05; a
+#       12 MP photo in <= 1.5 s and <= 0.6 of the tool's time; 48 and
+#       50 MP in <= 3 s; 50 MP peaks at <= 320 MiB);
+#   (g) with --before PROGRAM (the program built from the code before a
+#       change), clean pages: the text must be the same and the time at
+#       most 1.25 times the earlier program's, measured side by side.
 #
 # (a) and (b) run twice: as each side runs by default (Tesseract's OpenMP
 # threads), then as (a1) and (b1) with OMP_THREAD_LIMIT=1 on both sides.
@@ -38,18 +50,29 @@
 # program's too. Wall times come from `date +%s%N` around each run and peak
 # memory from GNU time's %M (maximum resident set size).
 #
-# Usage: bench/ocr_vs_cli.sh [-n RUNS] [--skip-callgrind]
+# Usage: bench/ocr_vs_cli.sh [-n RUNS] [--skip-callgrind] [--skip-photos]
+#                            [--photos DIR] [--before PROGRAM]
+#   --photos DIR reads (or makes, when empty) the photos in DIR instead of
+#   making them anew (ImageMagick, a few minutes).
 #   Builds nothing: run `cmake --preset release && cmake --build --preset
-#   release` first. Needs tesseract-ocr, time and valgrind.
+#   release` first. Needs tesseract-ocr (and tesseract-ocr-osd,
+#   tesseract-ocr-fra), time, valgrind, python3 and, for the photos,
+#   ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=5
 callgrind=1
+photos=1
+photo_dir=
+before=
 while [ $# -gt 0 ]; do
   case "$1" in
     -n) runs=$2; shift 2 ;;
     --skip-callgrind) callgrind=0; shift ;;
+    --skip-photos) photos=0; shift ;;
+    --photos) photo_dir=$2; shift 2 ;;
+    --before) before=$2; shift 2 ;;
     -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) echo "ocr_vs_cli.sh: unknown argument: $1" >&2; exit 2 ;;
   esac
@@ -58,9 +81,9 @@ done
 program=$PWD/build-release/bundle/photos_norvalis
 fixtures=$PWD/tests/fixtures
 samples=$PWD/app/samples
-for tool in "$program" tesseract /usr/bin/time; do
+for tool in "$program" tesseract /usr/bin/time python3; do
   if ! command -v "$tool" >/dev/null 2>&1; then
-    echo "ocr_vs_cli.sh: missing $tool (build the release preset; install tesseract-ocr, time)" >&2
+    echo "ocr_vs_cli.sh: missing $tool (build the release preset; install tesseract-ocr, time, python3)" >&2
     exit 1
   fi
 done
@@ -295,6 +318,101 @@ if [ "$callgrind" = 1 ]; then
   row "(e) - decoding it" "$decoding_per_image" "" "$(share "$decoding_per_image" "$per_image")" "" ""
   row "(e) - the rest of the host" "$glue_per_image" "" "$(share "$glue_per_image" "$per_image")" \
     "< 2 %" "$(verdict "$glue_per_image * 50 < $per_image")"
+fi
+
+# cer EXPECTED_FILE READ_FILE: edits per character of the expected words
+# (white space folded), three decimals. Characters, not bytes: Debian's awk
+# counts bytes, so Python does it.
+cer() {
+  python3 - "$1" "$2" <<'EOF'
+import sys
+expected, read = (" ".join(open(path, encoding="utf-8").read().split()) for path in sys.argv[1:3])
+previous = list(range(len(read) + 1))
+for i, a in enumerate(expected, 1):
+    current = [i]
+    for j, b in enumerate(read, 1):
+        current.append(min(previous[j] + 1, current[j - 1] + 1, previous[j - 1] + (a != b)))
+    previous = current
+print("%.3f" % (previous[-1] / max(len(expected), 1)))
+EOF
+}
+
+# (f) photographed pages.
+if [ "$photos" = 1 ]; then
+  if [ -z "$photo_dir" ]; then
+    photo_dir=$work/photos
+  fi
+  if ! ls "$photo_dir"/photo_12mp.jpg >/dev/null 2>&1; then
+    echo "making the photos in $photo_dir (ImageMagick)" >&2
+    tests/photos/make_photos.sh "$photo_dir" bench >/dev/null
+    tests/photos/make_photos.sh "$photo_dir" tilt_p45 turned_180 exif_6_portrait shadow_band \
+      receipt_angle_shadow >/dev/null
+  fi
+  photo_runs=$(((runs + 1) / 2))
+  for photo in "$photo_dir"/photo_*.jpg "$photo_dir"/{tilt_p45,turned_180,exif_6_portrait,shadow_band,receipt_angle_shadow}.jpg; do
+    [ -f "$photo" ] || continue
+    name=$(basename "$photo" .jpg)
+    language=$(cat "${photo%.jpg}.lang")
+    profile=en
+    [ "$language" = fra ] && profile=fr
+    : >"$work/f.program.ms"; : >"$work/f.tool.ms"; : >"$work/f.program.kib"; : >"$work/f.tool.kib"
+    for _ in $(seq "$photo_runs"); do
+      run_measured "$work/f.program" env LANGUAGE=$profile "$program" "$photo"
+      echo "$wall_ms" >>"$work/f.program.ms"; echo "$peak_kib" >>"$work/f.program.kib"
+      run_measured "$work/f.tool" tesseract "$photo" - -l "$language"
+      echo "$wall_ms" >>"$work/f.tool.ms"; echo "$peak_kib" >>"$work/f.tool.kib"
+    done
+    program_ms=$(median <"$work/f.program.ms")
+    tool_ms=$(median <"$work/f.tool.ms")
+    program_cer=$(cer "${photo%.jpg}.txt" "$work/f.program.out")
+    tool_cer=$(cer "${photo%.jpg}.txt" "$work/f.tool.out")
+    program_peak=$(max_of "$work/f.program.kib")
+    pixels=$(/usr/bin/identify -format '%w %h' "$photo" 2>/dev/null || echo "0 0")
+    megapixels=$(echo "$pixels" | awk '{ printf "%.0f", $1 * $2 / 1e6 }')
+    speed_target="<= 0.60"
+    speed_ok="$program_ms <= 0.6 * $tool_ms"
+    case "$name" in
+      photo_12mp*) speed_target="<= 0.60, 1.5 s"; speed_ok="$speed_ok && $program_ms <= 1500" ;;
+      photo_48mp* | photo_50mp*) speed_target="<= 3 s"; speed_ok="$program_ms <= 3000" ;;
+      *) speed_target=""; speed_ok=1 ;;
+    esac
+    row "(f) $name ($megapixels MP), CER" "$program_cer" "$tool_cer" "" "<= 0.05" \
+      "$(verdict "$program_cer <= 0.05")"
+    row "(f) $name, median wall" "$program_ms ms" "$tool_ms ms" "$(ratio "$program_ms" "$tool_ms")" \
+      "$speed_target" "$(verdict "$speed_ok")"
+    memory_target=""
+    memory_ok=1
+    if [ "$name" = photo_50mp ]; then
+      memory_target="<= 320 MiB"
+      memory_ok="$program_peak <= 320 * 1024"
+    fi
+    row "(f) $name, peak RSS" "$(mib "$program_peak")" "$(mib "$(max_of "$work/f.tool.kib")")" "" \
+      "$memory_target" "$(verdict "$memory_ok")"
+  done
+fi
+
+# (g) clean pages against the program before a change: the same text, and
+# the time side by side, alternating runs.
+if [ -n "$before" ]; then
+  for image in "${text_images[@]}" "$samples/no_text.png"; do
+    name=$(basename "$image")
+    profile=en
+    case "$name" in french*) profile=fr ;; esac
+    : >"$work/g.now.ms"; : >"$work/g.before.ms"
+    for _ in $(seq "$runs"); do
+      run_measured "$work/g.now" env LANGUAGE=$profile "$program" "$image"
+      echo "$wall_ms" >>"$work/g.now.ms"
+      run_measured "$work/g.before" env LANGUAGE=$profile "$before" "$image"
+      echo "$wall_ms" >>"$work/g.before.ms"
+    done
+    now_ms=$(median <"$work/g.now.ms")
+    before_ms=$(median <"$work/g.before.ms")
+    same=different
+    cmp -s "$work/g.now.out" "$work/g.before.out" && same="same text"
+    row "(g) $name against before, median wall" "$now_ms ms" "$before_ms ms (before)" \
+      "$(ratio "$now_ms" "$before_ms")" "<= 1.25, same" \
+      "$(verdict "$now_ms <= 1.25 * $before_ms && \"$same\" == \"same text\""): $same"
+  done
 fi
 
 printf '%-44s | %-14s | %-14s | %-7s | %-16s | %s\n' measurement photos_norvalis tesseract ratio target result

@@ -13,7 +13,8 @@ if [ $# -ne 1 ] || ! [[ $1 =~ ^[1-9][0-9]*$ ]]; then
 fi
 seconds=$1
 
-targets=(parse_method_call_fuzzer parse_reply_fuzzer value_round_trip_fuzzer)
+targets=(parse_method_call_fuzzer parse_reply_fuzzer value_round_trip_fuzzer
+         image_header_fuzzer jpeg_decoder_fuzzer png_decoder_fuzzer leptonica_decoder_fuzzer)
 
 cmake --preset fuzz </dev/null >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" </dev/null
@@ -30,7 +31,14 @@ cmake --build --preset fuzz -j "$(nproc)" </dev/null
 #   144 MB is crossed by any such peak, with 64 MB to spare for normal runs.
 export ASAN_OPTIONS=quarantine_size_mb=16:malloc_context_size=10:detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-limits=(-rss_limit_mb=144 -malloc_limit_mb=64 -timeout=10)
+codec_limits=(-rss_limit_mb=144 -malloc_limit_mb=64 -timeout=10)
+# The decoders may hold a frame of the decoded-size limit (96 MiB) and the
+# file (a few KiB here): one allocation above 100 MiB, or resident memory
+# above 80 + 100 + 1/8 shadow + redzones, is past what the limits allow. A
+# few hundred bytes may declare a frame of that size, which libjpeg fills
+# in grey to the end: 4 s under the sanitizers on a loaded machine, 12 s
+# seen, so the time limit is 30 s.
+imaging_limits=(-rss_limit_mb=320 -malloc_limit_mb=100 -timeout=30)
 
 scratch=build-fuzz/fuzz-corpus
 artifacts=build-fuzz/fuzz-artifacts
@@ -43,6 +51,10 @@ for target in "${targets[@]}"; do
   corpus=$scratch/$target
   log=$logs/$target.log
   mkdir -p "$corpus"
+  limits=("${codec_limits[@]}")
+  case "$target" in
+    image_* | *_decoder_fuzzer) limits=("${imaging_limits[@]}") ;;
+  esac
   echo "== fuzz: $target for ${seconds}s (log: $log)"
   # New inputs go to the scratch corpus, the first directory; the seeds stay
   # as they are.

@@ -7,9 +7,10 @@
 #   run      build the program and recognise images (compiler, CMake, Ninja,
 #            Tesseract and Leptonica with English and French data, image
 #            libraries)
-#   test     the unit and end-to-end tests (GoogleTest, ImageMagick)
+#   test     the unit and end-to-end tests (GoogleTest, ImageMagick and the
+#            DejaVu fonts for the photographed pages)
 #   bench    the benchmarks (Google Benchmark, the tesseract tool, GNU time,
-#            valgrind)
+#            valgrind, Python for the error rates)
 #   fuzz     the fuzz targets (clang and its runtime library)
 #   windows  the Windows build and its tests (MinGW-w64, Wine, Xvfb)
 #
@@ -29,8 +30,8 @@ fi
 declare -A purpose_packages=(
   [run]="cmake ninja-build g++ pkg-config libtesseract-dev libleptonica-dev libpng-dev
          libjpeg-dev tesseract-ocr-eng tesseract-ocr-fra tesseract-ocr-osd"
-  [test]="libgtest-dev libgmock-dev imagemagick"
-  [bench]="libbenchmark-dev tesseract-ocr time valgrind"
+  [test]="libgtest-dev libgmock-dev imagemagick fonts-dejavu-core"
+  [bench]="libbenchmark-dev tesseract-ocr time valgrind python3"
   [fuzz]="clang"
   [windows]="g++-mingw-w64-x86-64-posix wine64 xvfb"
 )

@@ -4,10 +4,9 @@
 #include <string>
 
 #include "platform/winrt/async_operation.h"
+#include "platform/winrt/first_frame.h"
 #include "platform/winrt/image_limits.h"
-#include "platform/winrt/jpeg_codec.h"
 #include "platform/winrt/leptonica_image.h"
-#include "platform/winrt/png_codec.h"
 #include "platform/winrt/runtime_error.h"
 #include "platform/winrt/software_bitmap.h"
 
@@ -16,30 +15,8 @@ namespace {
 
 typedef AsyncOperation<ABI::Windows::Graphics::Imaging::SoftwareBitmap*> BitmapOperation;
 
-constexpr BYTE kGifTrailer = 0x3B;
-
 constexpr wchar_t kFileTooLargeMessageStart[] = L"The file is larger than the ";
 constexpr wchar_t kFileTooLargeMessageEnd[] = L" MiB the decoder reads.";
-
-ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header) {
-  SilenceLeptonica();
-  switch (header.format) {
-    case ImageFormat::kPng:
-      return DecodePng(content);
-    case ImageFormat::kJpeg:
-      return DecodeJpeg(content);
-    case ImageFormat::kTiff:
-      return ScopedPix(pixReadMemTiff(content.data(), content.size(), 0));
-    case ImageFormat::kGif: {
-      // giflib reads every frame into memory: it is given the first only.
-      std::vector<BYTE> first_frame(content.begin(), content.begin() + header.first_frame_end);
-      first_frame.push_back(kGifTrailer);
-      return ScopedPix(pixReadMemGif(first_frame.data(), first_frame.size()));
-    }
-    default:
-      return ScopedPix(pixReadMem(content.data(), content.size()));
-  }
-}
 
 }  // namespace
 

@@ -22,7 +22,16 @@ constexpr wchar_t kTooLargeMessageStart[] = L"The image is ";
 constexpr wchar_t kTooLargeMessageMiddle[] = L" pixels: decoded, it would take more than the ";
 constexpr wchar_t kTooLargeMessageEnd[] = L" MiB the decoder allows.";
 constexpr uint32_t kBlackAndWhiteBits = 1;
+// JPEG and PNG are decoded to grey; Leptonica decodes the other formats in
+// colour.
+constexpr uint32_t kGreyBits = 8;
 constexpr uint32_t kOtherBits = 32;
+// An interlaced PNG arrives in passes over the whole image, which is kept
+// in colour with alpha until the grey frame is made.
+constexpr uint32_t kInterlacedPngBits = 8 + 32;
+// The interlace method in a PNG: the signature, IHDR's length and type, then
+// width, height, depth, colour type, compression and filter.
+constexpr size_t kPngInterlaceOffset = 8 + 8 + 12;
 
 bool FormatOf(l_int32 leptonica_format, ImageFormat* format) {
   switch (leptonica_format) {
@@ -189,11 +198,9 @@ RuntimeError ReadBmpHeader(const std::vector<BYTE>& content, ImageHeader* header
 }
 
 RuntimeError ReadJpegImageHeader(const std::vector<BYTE>& content, ImageHeader* header) {
-  uint32_t components = 0;
-  if (!ReadJpegHeader(content, &header->width, &header->height, &components)) {
+  if (!ReadJpegHeader(content, &header->width, &header->height, &header->bits_per_pixel)) {
     return {WINCODEC_ERR_BADHEADER, {}};
   }
-  header->bits_per_pixel = kOtherBits;
   return {};
 }
 
@@ -211,9 +218,14 @@ RuntimeError ReadLeptonicaHeader(const std::vector<BYTE>& content, ImageHeader* 
   }
   header->width = static_cast<uint32_t>(width);
   header->height = static_cast<uint32_t>(height);
-  header->bits_per_pixel = samples_per_pixel == 1 && has_colormap == 0 && bits_per_sample == 1
-                               ? kBlackAndWhiteBits
-                               : kOtherBits;
+  if (samples_per_pixel == 1 && has_colormap == 0 && bits_per_sample == 1) {
+    header->bits_per_pixel = kBlackAndWhiteBits;
+  } else if (header->format != ImageFormat::kPng) {
+    header->bits_per_pixel = kOtherBits;
+  } else {
+    bool interlaced = content.size() > kPngInterlaceOffset && content[kPngInterlaceOffset] != 0;
+    header->bits_per_pixel = interlaced ? kInterlacedPngBits : kGreyBits;
+  }
   header->has_alpha = samples_per_pixel == 2 || samples_per_pixel == 4;
   if (header->format == ImageFormat::kTiff) {
     header->frame_count = CountTiffPages(content);

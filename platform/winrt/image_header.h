@@ -19,7 +19,10 @@ struct ImageHeader {
   uint32_t width = 0;
   uint32_t height = 0;
   // What each pixel counts against kMaxDecodedBytes: 1 for black and white,
-  // else 32.
+  // 8 for the other JPEGs and PNGs (decoded to grey), more for a
+  // progressive or multi-scan JPEG (its coefficients kept whole: 32 for
+  // 4:2:0 colour) and 40 for an interlaced PNG (kept whole in colour), else
+  // 32.
   uint32_t bits_per_pixel = 0;
   bool has_alpha = false;
   uint32_t frame_count = 1;

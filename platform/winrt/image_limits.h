@@ -6,7 +6,7 @@
 namespace winrt_layer {
 
 // The limits that keep any input within the process's memory budget of
-// about 256 MiB (the libraries and Tesseract's model take about 37 MiB).
+// about 320 MiB (the libraries and Tesseract's model take about 37 MiB).
 
 // OcrEngine.MaxImageDimension: the widest and tallest bitmap recognised.
 inline constexpr uint32_t kMaxImageDimension = 10000;
@@ -16,12 +16,12 @@ inline constexpr uint32_t kMaxImageDimension = 10000;
 inline constexpr uint64_t kMaxEncodedBytes = 64ull << 20;
 
 // The largest decoded first frame, checked from the header before any
-// decoding allocation. Black-and-white images count 1 bit per pixel, every
-// other kind 32: a grey image decodes to 8 bits, but recognition adds a
-// grey copy and Tesseract two more. So 16 Mi pixels of colour or grey (a
-// 4096 x 4096 colour image peaks at 151 MiB recognised), and more than
-// 10000 x 10000 in black and white (97 MiB).
-inline constexpr uint64_t kMaxDecodedBytes = 64ull << 20;
+// decoding allocation. Black-and-white images count 1 bit per pixel; JPEGs
+// and PNGs, decoded to grey, 8; every other kind 32 (Leptonica decodes
+// them in colour, and recognition adds a grey copy). So a JPEG or PNG of
+// MaxImageDimension on each side passes (95 MiB), a phone's 50 MP photo
+// among them, and 24 Mi pixels of a colour TIFF, BMP, GIF or WebP.
+inline constexpr uint64_t kMaxDecodedBytes = 96ull << 20;
 
 // The most outline pixels (foreground pixels next to background, after
 // Tesseract's thresholding) a recognition takes. Tesseract's memory and time

@@ -3,11 +3,17 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <stdio.h>
 
+#include <jerror.h>
 #include <jpeglib.h>
 #include <setjmp.h>
 
+#include <cstring>
+
 namespace winrt_layer {
 namespace {
+
+constexpr uint32_t kGreyFrameBits = 8;
+constexpr uint32_t kCoefficientBits = 16;
 
 // Everything the decoding touches after setjmp lives here, outside the
 // frame that calls setjmp, so that it is well defined after a longjmp.
@@ -16,6 +22,8 @@ struct JpegDecoding {
   jpeg_error_mgr errors;
   jmp_buf failed;
   PIX* pix = nullptr;
+  // The data ran out before the last line.
+  bool ended_early = false;
 };
 
 void FailJpeg(j_common_ptr info) noexcept {
@@ -25,17 +33,22 @@ void FailJpeg(j_common_ptr info) noexcept {
 // Warnings and traces are dropped; the result tells what became of the file.
 void IgnoreJpegMessage(j_common_ptr) noexcept {}
 
+// libjpeg would go on to the last line on made-up data: a few hundred
+// bytes declaring 50 MP would cost the decoding of all of it.
+void NoteJpegWarning(j_common_ptr info, int level) noexcept {
+  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
+    reinterpret_cast<JpegDecoding*>(info->client_data)->ended_early = true;
+  }
+}
+
 void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   decoding->info.err = jpeg_std_error(&decoding->errors);
   decoding->errors.error_exit = FailJpeg;
   decoding->errors.output_message = IgnoreJpegMessage;
+  decoding->errors.emit_message = NoteJpegWarning;
   decoding->info.client_data = decoding;
   jpeg_create_decompress(&decoding->info);
   jpeg_mem_src(&decoding->info, content.data(), static_cast<unsigned long>(content.size()));
-}
-
-uint8_t Clamp(int value) {
-  return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
 // Reads the header and the pixels into decoding->pix; false when libjpeg
@@ -48,12 +61,14 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   }
   jpeg_decompress_struct* info = &decoding->info;
   jpeg_read_header(info, TRUE);
+  // Recognition reads grey, and a phone's photo held in colour would take
+  // four times the memory: libjpeg gives the luma of YCbCr and RGB at once;
+  // CMYK is turned to grey here.
   bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
-  info->out_color_space = info->num_components == 1 ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+  info->out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
   jpeg_start_decompress(info);
-  int depth = info->output_components == 1 ? 8 : 32;
   decoding->pix = pixCreate(static_cast<l_int32>(info->output_width),
-                            static_cast<l_int32>(info->output_height), depth);
+                            static_cast<l_int32>(info->output_height), 8);
   if (decoding->pix == nullptr) {
     jpeg_destroy_decompress(info);
     return false;
@@ -63,33 +78,39 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   } else if (info->density_unit == 2) {
     pixSetResolution(decoding->pix, info->X_density * 254 / 100, info->Y_density * 254 / 100);
   }
-  JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
-                                              info->output_width * info->output_components, 1);
   l_uint32* data = pixGetData(decoding->pix);
   l_int32 words_per_line = pixGetWpl(decoding->pix);
-  while (info->output_scanline < info->output_height) {
+  if (!cmyk) {
+    // Straight into the image: its lines are padded to 32 bits, wide
+    // enough for libjpeg's samples.
+    while (info->output_scanline < info->output_height && !decoding->ended_early) {
+      JSAMPROW line = reinterpret_cast<JSAMPROW>(data + info->output_scanline * words_per_line);
+      jpeg_read_scanlines(info, &line, 1);
+    }
+    // Leptonica keeps the bytes of each 32-bit word in the machine's order.
+    pixEndianByteSwap(decoding->pix);
+  }
+  JSAMPARRAY row = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
+                                              info->output_width * info->output_components, 1);
+  while (cmyk && info->output_scanline < info->output_height && !decoding->ended_early) {
     l_uint32* line = data + info->output_scanline * words_per_line;
     jpeg_read_scanlines(info, row, 1);
-    const JSAMPLE* samples = row[0];
     for (JDIMENSION x = 0; x < info->output_width; ++x) {
-      if (depth == 8) {
-        SET_DATA_BYTE(line, x, samples[x]);
-        continue;
-      }
-      const JSAMPLE* pixel = samples + x * info->output_components;
-      int r = pixel[0];
-      int g = pixel[1];
-      int b = pixel[2];
-      if (cmyk) {
-        // Adobe writes CMYK inverted: each value is the ink left out.
-        r = pixel[0] * pixel[3] / 255;
-        g = pixel[1] * pixel[3] / 255;
-        b = pixel[2] * pixel[3] / 255;
-      }
-      composeRGBPixel(Clamp(r), Clamp(g), Clamp(b), line + x);
+      // Adobe writes CMYK inverted: each value is the ink left out.
+      const JSAMPLE* pixel = row[0] + x * 4;
+      SET_DATA_BYTE(line, x,
+                    Luminance(static_cast<uint8_t>(pixel[0] * pixel[3] / 255),
+                              static_cast<uint8_t>(pixel[1] * pixel[3] / 255),
+                              static_cast<uint8_t>(pixel[2] * pixel[3] / 255)));
     }
   }
-  jpeg_finish_decompress(info);
+  if (decoding->ended_early) {
+    // The lines the file did not reach are left white, as paper.
+    std::memset(data + info->output_scanline * words_per_line, 0xFF,
+                (info->output_height - info->output_scanline) * words_per_line * sizeof(l_uint32));
+  } else {
+    jpeg_finish_decompress(info);
+  }
   jpeg_destroy_decompress(info);
   return true;
 }
@@ -109,15 +130,27 @@ bool ReadHeaderInto(JpegDecoding* decoding, const std::vector<uint8_t>& content)
 bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* width,
                     uint32_t* height,
-                    uint32_t* components) {
+                    uint32_t* bits_per_pixel) {
   JpegDecoding decoding;
   if (!ReadHeaderInto(&decoding, content)) {
     return false;
   }
-  *width = decoding.info.image_width;
-  *height = decoding.info.image_height;
-  *components = static_cast<uint32_t>(decoding.info.num_components);
-  jpeg_destroy_decompress(&decoding.info);
+  jpeg_decompress_struct* info = &decoding.info;
+  *width = info->image_width;
+  *height = info->image_height;
+  *bits_per_pixel = kGreyFrameBits;
+  if (jpeg_has_multiple_scans(info)) {
+    // 16 bits a coefficient, each component at its own sampling.
+    uint32_t full_samples = static_cast<uint32_t>(info->max_h_samp_factor) *
+                            static_cast<uint32_t>(info->max_v_samp_factor);
+    uint32_t samples = 0;
+    for (int i = 0; i < info->num_components; ++i) {
+      samples += static_cast<uint32_t>(info->comp_info[i].h_samp_factor) *
+                 static_cast<uint32_t>(info->comp_info[i].v_samp_factor);
+    }
+    *bits_per_pixel += (kCoefficientBits * samples + full_samples - 1) / full_samples;
+  }
+  jpeg_destroy_decompress(info);
   return true;
 }
 

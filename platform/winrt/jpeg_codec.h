@@ -13,16 +13,18 @@ namespace winrt_layer {
 // boolean clash with the Windows types: this file and its source stay
 // apart from windef.h.)
 
-// The size and the number of colour components in the header; false when
-// the header cannot be read.
+// The size in the header, and what each pixel costs while it decodes: 8
+// bits for the grey frame and, when libjpeg must keep the whole image's
+// coefficients (a progressive or multi-scan file), 16 bits for each of
+// them. False when the header cannot be read.
 bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* width,
                     uint32_t* height,
-                    uint32_t* components);
+                    uint32_t* bits_per_pixel);
 
-// The pixels: 8-bit grey for one component, else 32-bit colour. A file
-// that ends early decodes as far as it goes, the rest grey, as libjpeg
-// does; null for data libjpeg cannot decode.
+// The pixels, 8-bit grey whatever the colours. A file that ends early
+// decodes as far as it goes, the rest white; null for data libjpeg cannot
+// decode.
 ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
 
 }  // namespace winrt_layer

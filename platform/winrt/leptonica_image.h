@@ -14,6 +14,18 @@ struct PixDeleter {
 };
 typedef std::unique_ptr<PIX, PixDeleter> ScopedPix;
 
+struct BoxDeleter {
+  void operator()(BOX* box) const { boxDestroy(&box); }
+};
+typedef std::unique_ptr<BOX, BoxDeleter> ScopedBox;
+
+// The grey of a colour, with Leptonica's weights: decoders that turn colour
+// to grey give what Leptonica's own conversion would.
+inline uint8_t Luminance(uint8_t red, uint8_t green, uint8_t blue) {
+  return static_cast<uint8_t>(L_RED_WEIGHT * red + L_GREEN_WEIGHT * green + L_BLUE_WEIGHT * blue +
+                              0.5f);
+}
+
 // Turns Leptonica's messages off for the process, once: the runtime
 // reports failures through its results, never on standard error.
 void SilenceLeptonica();

@@ -14,6 +14,7 @@
 #include "platform/winrt/image_limits.h"
 #include "platform/winrt/language.h"
 #include "platform/winrt/ocr_result.h"
+#include "platform/winrt/page_preparation.h"
 #include "platform/winrt/runtime_error.h"
 #include "platform/winrt/thread_pool.h"
 #include "platform/winrt/utf_conversion.h"
@@ -37,9 +38,17 @@ constexpr wchar_t kTooMuchDetailMessageMiddle[] =
 constexpr wchar_t kTooMuchDetailMessageEnd[] = L".";
 
 // The resolution Tesseract assumes when the file declares none it can use.
+// Cameras declare 72 dpi whatever they photograph: a resolution under 100
+// says nothing of the text's size.
 constexpr uint32_t kDefaultResolution = 300;
-constexpr uint32_t kMinResolution = 70;
+constexpr uint32_t kMinDeclaredResolution = 100;
 constexpr uint32_t kMaxResolution = 2400;
+
+// Tesseract's data for page orientation (package tesseract-ocr-osd).
+constexpr char kOrientationData[] = "osd";
+// A reading whose mean word confidence is below this may be of a page
+// upside down: its orientation is checked.
+constexpr int kConfidentReading = 60;
 
 // Debian's Tesseract parallelises with OpenMP, asking for more threads than
 // this class of 2-core machine has: one recognition of english.png takes
@@ -106,6 +115,65 @@ l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
   return count;
 }
 
+// A recognition of one preparation of the image.
+struct Reading {
+  std::string text;
+  // Tesseract's mean word confidence, 0 to 100.
+  int confidence = 0;
+};
+
+// Recognises `image` as `page` prepares it with `quarter_turns`.
+RuntimeError Read(tesseract::TessBaseAPI* recognizer,
+                  const PagePreparation& page,
+                  PIX* image,
+                  int quarter_turns,
+                  uint32_t resolution,
+                  tesseract::ETEXT_DESC* monitor,
+                  Reading* reading) {
+  ScopedPix prepared = page.Prepare(image, quarter_turns);
+  if (prepared == nullptr) {
+    return {E_OUTOFMEMORY, {}};
+  }
+  // The command-line tool's layout analysis: a photograph holds more than
+  // one block of text, and the surface around the page.
+  recognizer->SetPageSegMode(tesseract::PSM_AUTO);
+  recognizer->SetImage(prepared.get());
+  prepared.reset();
+  // Text scaled down has the size of print read at the default resolution.
+  recognizer->SetSourceResolution(
+      static_cast<int>(page.scale() < 1 ? kDefaultResolution : resolution));
+  // Thresholding is Tesseract's first step, and what follows costs memory
+  // in proportion to the outlines: they are counted before it.
+  l_int32 outline_pixels = CountOutlinePixels(recognizer);
+  if (outline_pixels < 0) {
+    recognizer->Clear();
+    return {E_OUTOFMEMORY, {}};
+  }
+  if (outline_pixels > kMaxOutlinePixels) {
+    recognizer->Clear();
+    return {HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_QUOTA),
+            kTooMuchDetailMessageStart + std::to_wstring(outline_pixels) +
+                kTooMuchDetailMessageMiddle + std::to_wstring(kMaxOutlinePixels) +
+                kTooMuchDetailMessageEnd};
+  }
+  if (recognizer->Recognize(monitor) != 0) {
+    recognizer->Clear();
+    return {E_FAIL, kRecognitionFailedMessage};
+  }
+  reading->text = JoinLines(recognizer);
+  reading->confidence = recognizer->MeanTextConf();
+  recognizer->Clear();
+  return {};
+}
+
+// The clockwise quarter turns that put the page upright; 0 without the
+// orientation data, which is a separate package.
+int DetectQuarterTurns(const RecognizerPool& recognizers, const PagePreparation& page) {
+  RecognizerPool::Lease osd =
+      RecognizerPool::For(recognizers.tessdata_folder(), kOrientationData)->Acquire();
+  return osd ? page.DetectQuarterTurns(osd.get()) : 0;
+}
+
 RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
                                       const LeptonicaImage& pixels,
                                       const std::atomic<bool>& canceled) {
@@ -118,40 +186,46 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
     return {nullptr, RuntimeError{E_FAIL, kNoLanguageDataMessage}};
   }
   ScopedPix image = pixels.PixForRecognition();
-  if (image == nullptr) {
+  PagePreparation page;
+  if (image == nullptr || !page.Analyse(image.get())) {
     return {nullptr, RuntimeError{E_OUTOFMEMORY, {}}};
   }
   UseOneTesseractThread();
-  recognizer.get()->SetImage(image.get());
   uint32_t resolution = pixels.resolution();
-  recognizer.get()->SetSourceResolution(static_cast<int>(
-      resolution >= kMinResolution && resolution <= kMaxResolution ? resolution
-                                                                   : kDefaultResolution));
-  // Thresholding is Tesseract's first step, and what follows costs memory
-  // in proportion to the outlines: they are counted before it.
-  l_int32 outline_pixels = CountOutlinePixels(recognizer.get());
-  if (outline_pixels < 0) {
-    recognizer.get()->Clear();
-    return {nullptr, RuntimeError{E_OUTOFMEMORY, {}}};
-  }
-  if (outline_pixels > kMaxOutlinePixels) {
-    recognizer.get()->Clear();
-    return {nullptr,
-            RuntimeError{HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_QUOTA),
-                         kTooMuchDetailMessageStart + std::to_wstring(outline_pixels) +
-                             kTooMuchDetailMessageMiddle + std::to_wstring(kMaxOutlinePixels) +
-                             kTooMuchDetailMessageEnd}};
+  if (resolution < kMinDeclaredResolution || resolution > kMaxResolution) {
+    resolution = kDefaultResolution;
   }
   tesseract::ETEXT_DESC monitor;
   monitor.cancel = IsCanceled;
   monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
-  if (recognizer.get()->Recognize(&monitor) != 0) {
-    recognizer.get()->Clear();
-    return {nullptr, RuntimeError{E_FAIL, kRecognitionFailedMessage}};
+
+  // A page on its side is turned before it is read; any other is read as it
+  // lies, and its orientation looked for only when the reading is poor, so
+  // that an upright page costs no orientation detection.
+  bool oriented = page.LinesRunVertically();
+  int quarter_turns = oriented ? DetectQuarterTurns(recognizers, page) : 0;
+  Reading reading;
+  RuntimeError error =
+      Read(recognizer.get(), page, image.get(), quarter_turns, resolution, &monitor, &reading);
+  if (FAILED(error.code)) {
+    return {nullptr, std::move(error)};
   }
-  std::string text = JoinLines(recognizer.get());
-  recognizer.get()->Clear();
-  return {MakeObject<OcrResult>(Utf8ToWide(text)), {}};
+  // No text at all is no sign of a page upside down.
+  if (!oriented && !reading.text.empty() && reading.confidence < kConfidentReading) {
+    int upright_turns = DetectQuarterTurns(recognizers, page);
+    Reading turned;
+    if (upright_turns != quarter_turns) {
+      error =
+          Read(recognizer.get(), page, image.get(), upright_turns, resolution, &monitor, &turned);
+      if (FAILED(error.code)) {
+        return {nullptr, std::move(error)};
+      }
+      if (turned.confidence > reading.confidence) {
+        reading = std::move(turned);
+      }
+    }
+  }
+  return {MakeObject<OcrResult>(Utf8ToWide(reading.text)), {}};
 }
 
 }  // namespace

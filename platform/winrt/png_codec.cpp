@@ -20,6 +20,9 @@ struct PngDecoding {
   std::vector<png_bytep> rows;
 };
 
+// Five bytes each: the name and its terminator.
+constexpr png_byte kSkippedChunks[] = "eXIf\0iCCP\0iTXt\0pCAL\0sCAL\0sPLT\0tEXt\0zTXt";
+
 void FailPng(png_structp png, png_const_charp) noexcept {
   png_longjmp(png, 1);
 }
@@ -60,11 +63,12 @@ void StoreRow(PIX* pix, l_uint32 y, const png_byte* row, int channels, bool blac
         SET_DATA_BYTE(line, x, OnWhite(pixel[0], pixel[1]));
         break;
       case 3:
-        composeRGBPixel(pixel[0], pixel[1], pixel[2], line + x);
+        SET_DATA_BYTE(line, x, Luminance(pixel[0], pixel[1], pixel[2]));
         break;
       default:
-        composeRGBPixel(OnWhite(pixel[0], pixel[3]), OnWhite(pixel[1], pixel[3]),
-                        OnWhite(pixel[2], pixel[3]), line + x);
+        SET_DATA_BYTE(line, x,
+                      Luminance(OnWhite(pixel[0], pixel[3]), OnWhite(pixel[1], pixel[3]),
+                                OnWhite(pixel[2], pixel[3])));
     }
   }
 }
@@ -83,6 +87,11 @@ bool DecodeInto(PngDecoding* decoding) {
   png_structp png = decoding->png;
   png_infop info = decoding->info;
   png_set_read_fn(png, decoding, ReadPngBytes);
+  // libpng allocates what a text, profile or palette-suggestion chunk
+  // declares before reading it, whatever the file's size; none of them
+  // matters here, so they are skipped unread.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks,
+                              static_cast<int>(sizeof(kSkippedChunks) / 5));
   png_read_info(png, info);
   int color_type = png_get_color_type(png, info);
   // Black and white stays 1 bit per pixel, as its header was counted, with
@@ -103,10 +112,8 @@ bool DecodeInto(PngDecoding* decoding) {
   int channels = png_get_channels(png, info);
   png_uint_32 width = png_get_image_width(png, info);
   png_uint_32 height = png_get_image_height(png, info);
-  decoding->pix = pixCreate(static_cast<l_int32>(width), static_cast<l_int32>(height),
-                            black_and_white ? 1
-                            : channels <= 2 ? 8
-                                            : 32);
+  decoding->pix =
+      pixCreate(static_cast<l_int32>(width), static_cast<l_int32>(height), black_and_white ? 1 : 8);
   if (decoding->pix == nullptr) {
     png_error(png, "no memory");
   }

@@ -12,9 +12,10 @@ namespace winrt_layer {
 // PNG through libpng with error handlers of our own: Leptonica's reader
 // lets libpng print its errors on standard error.
 //
-// The pixels: 1 bit per pixel for black-and-white images, 8-bit grey for
-// other grey images, else 32-bit colour; transparent pixels are laid on
-// white. Null for a truncated or corrupt file.
+// The pixels: 1 bit per pixel for black-and-white images, else 8-bit grey
+// (recognition reads grey; colour would take four times the memory);
+// transparent pixels are laid on white. Null for a truncated or corrupt
+// file.
 ScopedPix DecodePng(const std::vector<BYTE>& content);
 
 }  // namespace winrt_layer

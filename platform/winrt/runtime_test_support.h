@@ -182,6 +182,19 @@ class ScopedEnvironment {
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
+// A JPEG APP1 segment holding `tiff`, an EXIF block, after the EXIF
+// signature.
+inline std::vector<uint8_t> ExifSegment(const std::vector<uint8_t>& tiff) {
+  size_t length = 2 + 6 + tiff.size();
+  std::vector<uint8_t> segment = {0xFF, 0xE1, static_cast<uint8_t>(length >> 8),
+                                  static_cast<uint8_t>(length & 0xFF)};
+  for (char c : {'E', 'x', 'i', 'f', '\0', '\0'}) {
+    segment.push_back(static_cast<uint8_t>(c));
+  }
+  segment.insert(segment.end(), tiff.begin(), tiff.end());
+  return segment;
+}
+
 inline std::string FixturePath(const char* name) {
   return std::string(WINRT_FIXTURES_DIR) + "/" + name;
 }

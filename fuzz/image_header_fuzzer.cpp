@@ -1,0 +1,34 @@
+// Any content gets a header or a failure, never a fault, and an accepted
+// header keeps within the decoder's limits; the EXIF orientation of any
+// content is one of the eight.
+
+#include <winerror.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "platform/winrt/exif_orientation.h"
+#include "platform/winrt/image_header.h"
+#include "platform/winrt/image_limits.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<BYTE> content(data, data + size);
+  winrt_layer::ImageHeader header;
+  winrt_layer::RuntimeError error = winrt_layer::ImageHeader::Read(content, &header);
+  if (SUCCEEDED(error.code)) {
+    if (header.width == 0 || header.height == 0 || header.frame_count == 0 ||
+        header.DecodedBytes() > winrt_layer::kMaxDecodedBytes ||
+        header.first_frame_end > content.size()) {
+      __builtin_trap();
+    }
+  } else if (!error.description.empty() && error.code != WINCODEC_ERR_IMAGESIZEOUTOFRANGE) {
+    // Only the size failure carries a description of its own.
+    __builtin_trap();
+  }
+  uint32_t orientation = winrt_layer::ReadJpegOrientation(content);
+  if (orientation < 1 || orientation > 8) {
+    __builtin_trap();
+  }
+  return 0;
+}

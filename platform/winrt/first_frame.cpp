@@ -1,0 +1,38 @@
+#include "platform/winrt/first_frame.h"
+
+#include <utility>
+
+#include "platform/winrt/exif_orientation.h"
+#include "platform/winrt/jpeg_codec.h"
+#include "platform/winrt/png_codec.h"
+
+namespace winrt_layer {
+namespace {
+
+constexpr BYTE kGifTrailer = 0x3B;
+
+}  // namespace
+
+ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header) {
+  SilenceLeptonica();
+  switch (header.format) {
+    case ImageFormat::kPng:
+      return DecodePng(content);
+    case ImageFormat::kJpeg: {
+      ScopedPix pix = DecodeJpeg(content);
+      return pix ? ApplyOrientation(std::move(pix), ReadJpegOrientation(content)) : nullptr;
+    }
+    case ImageFormat::kTiff:
+      return ScopedPix(pixReadMemTiff(content.data(), content.size(), 0));
+    case ImageFormat::kGif: {
+      // giflib reads every frame into memory: it is given the first only.
+      std::vector<BYTE> first_frame(content.begin(), content.begin() + header.first_frame_end);
+      first_frame.push_back(kGifTrailer);
+      return ScopedPix(pixReadMemGif(first_frame.data(), first_frame.size()));
+    }
+    default:
+      return ScopedPix(pixReadMem(content.data(), content.size()));
+  }
+}
+
+}  // namespace winrt_layer

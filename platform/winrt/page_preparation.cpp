@@ -1,0 +1,234 @@
+#include "platform/winrt/page_preparation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace winrt_layer {
+namespace {
+
+// The reduced copy's longer side: characters of a page that fills a phone's
+// frame stay about 10 pixels high, enough to find lines and orientation.
+constexpr float kAnalysisSide = 1400;
+
+// Sauvola's window half-size and factor on the reduced copy: local
+// thresholds take shadows, light fall-off and the surface around the page
+// in their stride, where one threshold for the whole image would not.
+constexpr l_int32 kSauvolaHalfWindow = 12;
+constexpr l_float32 kSauvolaFactor = 0.34f;
+
+// Tilt is searched over every angle: +-47 degrees around level and around
+// upright covers the circle with some overlap, in steps of 1 degree on the
+// copy halved again (a quarter of the cost), refined by binary search to
+// 0.01 on the copy itself: reducing the search too costs accuracy that
+// Tesseract notices at 10 degrees.
+constexpr l_int32 kSkewSweepReduction = 2;
+constexpr l_int32 kSkewSearchReduction = 1;
+constexpr l_float32 kSkewSweepRange = 47;
+constexpr l_float32 kSkewSweepStep = 1;
+constexpr l_float32 kSkewSearchStop = 0.01f;
+// How much more confident the levelled-upright reading must be than the
+// level one to be chosen.
+constexpr l_float32 kUprightPrior = 1.5f;
+// A tilt smaller than this is left to Tesseract, which copes with a few
+// degrees: a scan that is level enough is recognised as it is.
+constexpr float kMinLevelDegrees = 1;
+
+// Components this size (in pixels of the reduced copy) are taken as
+// characters when measuring the text.
+constexpr l_int32 kMinCharacterHeight = 4;
+constexpr l_int32 kMaxCharacterHeight = 120;
+// Character heights (the median of the components) Tesseract reads well;
+// larger text is scaled down to kTargetCharacterHeight, which costs it
+// time without adding anything.
+constexpr float kMaxCharacterHeightToRead = 48;
+constexpr float kTargetCharacterHeight = 32;
+
+constexpr float kDegreesPerRadian = 57.29578f;
+
+// A photo is cut to its text, with this many character heights around it,
+// when that leaves at most this share of its pixels: the surface around a
+// page costs every later step time and gives Tesseract nothing to read.
+constexpr float kTextMarginHeights = 3;
+// Once level, it is cut closer: the lines' box is tight, and what lies
+// beyond it is the surface, the page's edge and the corners levelling
+// brought in, which Tesseract would read as text.
+constexpr float kLevelledTextMarginHeights = 1.5f;
+constexpr float kMaxCroppedShare = 0.75f;
+
+struct Characters {
+  // The median height of the components that could be characters.
+  float median_height = 0;
+  // The box around them all; empty when there are none.
+  l_int32 left = 0;
+  l_int32 top = 0;
+  l_int32 right = 0;
+  l_int32 bottom = 0;
+};
+
+// The components of `binary` that could be characters, in its pixels.
+Characters FindCharacters(PIX* binary) {
+  Characters characters;
+  BOXA* boxes = pixConnCompBB(binary, 8);
+  if (boxes == nullptr) {
+    return characters;
+  }
+  std::vector<l_int32> heights;
+  l_int32 count = boxaGetCount(boxes);
+  for (l_int32 i = 0; i < count; ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(boxes, i, &x, &y, &width, &height);
+    if (height < kMinCharacterHeight || height > kMaxCharacterHeight || width > 3 * height) {
+      continue;
+    }
+    characters.left = heights.empty() ? x : std::min(characters.left, x);
+    characters.top = heights.empty() ? y : std::min(characters.top, y);
+    characters.right = heights.empty() ? x + width : std::max(characters.right, x + width);
+    characters.bottom = heights.empty() ? y + height : std::max(characters.bottom, y + height);
+    heights.push_back(height);
+  }
+  boxaDestroy(&boxes);
+  if (!heights.empty()) {
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    characters.median_height = static_cast<float>(heights[heights.size() / 2]);
+  }
+  return characters;
+}
+
+// `image` reduced to at most kAnalysisSide and thresholded locally;
+// `reduction` is the factor. Null without memory.
+ScopedPix ReduceAndBinarise(PIX* image, float* reduction) {
+  l_int32 width = pixGetWidth(image);
+  l_int32 height = pixGetHeight(image);
+  *reduction = std::min(1.0f, kAnalysisSide / static_cast<float>(std::max(width, height)));
+  ScopedPix reduced;
+  if (pixGetDepth(image) == 1) {
+    // Reduced straight to grey: a full-size grey copy of a large black and
+    // white scan would cost eight times the scan.
+    reduced.reset(*reduction < 1 ? pixScaleToGray(image, *reduction) : pixConvertTo8(image, 0));
+  } else {
+    reduced.reset(*reduction < 1 ? pixScaleAreaMap(image, *reduction, *reduction)
+                                 : pixClone(image));
+  }
+  PIX* binary = nullptr;
+  if (reduced == nullptr || pixSauvolaBinarizeTiled(reduced.get(), kSauvolaHalfWindow,
+                                                    kSauvolaFactor, 1, 1, nullptr, &binary) != 0) {
+    return nullptr;
+  }
+  return ScopedPix(binary);
+}
+
+// The box, in pixels of a `width` x `height` image that `characters` were
+// found in reduced by `reduction`, around them with `margin_heights` of
+// their height on each side; null when that is most of the image.
+BOX* TextBox(const Characters& characters,
+             float reduction,
+             l_int32 width,
+             l_int32 height,
+             float margin_heights) {
+  if (characters.median_height <= 0) {
+    return nullptr;
+  }
+  float margin = margin_heights * characters.median_height;
+  auto full = [reduction](float value, l_int32 limit) {
+    return std::clamp(static_cast<l_int32>(value / reduction), 0, limit);
+  };
+  l_int32 left = full(static_cast<float>(characters.left) - margin, width);
+  l_int32 top = full(static_cast<float>(characters.top) - margin, height);
+  l_int32 right = full(static_cast<float>(characters.right) + margin, width);
+  l_int32 bottom = full(static_cast<float>(characters.bottom) + margin, height);
+  float share = static_cast<float>(right - left) * static_cast<float>(bottom - top) /
+                (static_cast<float>(width) * static_cast<float>(height));
+  return share <= kMaxCroppedShare ? boxCreate(left, top, right - left, bottom - top) : nullptr;
+}
+
+// `image` levelled and cut to the box around its text lines: what was
+// around the page, brought into the corners by levelling, is left out.
+// The image itself when its text fills most of it; null without memory.
+ScopedPix CutToLevelledText(PIX* image) {
+  float reduction = 1;
+  ScopedPix binary = ReduceAndBinarise(image, &reduction);
+  if (binary == nullptr) {
+    return nullptr;
+  }
+  ScopedBox box(TextBox(FindCharacters(binary.get()), reduction, pixGetWidth(image),
+                        pixGetHeight(image), kLevelledTextMarginHeights));
+  return ScopedPix(box ? pixClipRectangle(image, box.get(), nullptr) : pixClone(image));
+}
+
+}  // namespace
+
+bool PagePreparation::Analyse(PIX* image) {
+  float reduction = 1;
+  ScopedPix binary = ReduceAndBinarise(image, &reduction);
+  if (binary == nullptr) {
+    return false;
+  }
+  l_float32 angle = 0;
+  l_float32 confidence = 0;
+  pixFindSkewOrthogonalRange(binary.get(), &angle, &confidence, kSkewSweepReduction,
+                             kSkewSearchReduction, kSkewSweepRange, kSkewSweepStep, kSkewSearchStop,
+                             kUprightPrior);
+  level_degrees_ = angle;
+  levelled_.reset(std::fabs(angle) < kMinLevelDegrees
+                      ? pixClone(binary.get())
+                      : pixRotate(binary.get(), angle / kDegreesPerRadian, L_ROTATE_SHEAR,
+                                  L_BRING_IN_WHITE, 0, 0));
+  if (levelled_ == nullptr) {
+    return false;
+  }
+  float character_height = FindCharacters(levelled_.get()).median_height / reduction;
+  scale_ =
+      character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
+  // The text's box is found as the image lies, where it is cut first.
+  text_box_.reset(TextBox(FindCharacters(binary.get()), reduction, pixGetWidth(image),
+                          pixGetHeight(image), kTextMarginHeights));
+  return true;
+}
+
+bool PagePreparation::LinesRunVertically() const {
+  return std::fabs(level_degrees_) > 45;
+}
+
+int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
+  osd->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+  osd->SetImage(levelled_.get());
+  int orientation = 0;
+  float orientation_confidence = 0;
+  const char* script = nullptr;
+  float script_confidence = 0;
+  bool found = osd->DetectOrientationScript(&orientation, &orientation_confidence, &script,
+                                            &script_confidence);
+  osd->Clear();
+  // Tesseract gives the page's clockwise rotation: it is turned back.
+  return found ? (360 - orientation) / 90 % 4 : 0;
+}
+
+ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
+  float total = level_degrees_ + 90.0f * static_cast<float>(quarter_turns);
+  int turns = static_cast<int>(std::lround(total / 90)) % 4;
+  float tilt = total - 90.0f * std::round(total / 90);
+  ScopedPix prepared(text_box_ ? pixClipRectangle(image, text_box_.get(), nullptr)
+                               : pixClone(image));
+  if (prepared != nullptr && scale_ < 1) {
+    prepared.reset(pixGetDepth(image) == 8 ? pixScaleAreaMap(prepared.get(), scale_, scale_)
+                                           : pixScale(prepared.get(), scale_, scale_));
+  }
+  if (prepared != nullptr && turns != 0) {
+    prepared.reset(pixRotateOrth(prepared.get(), (turns + 4) % 4));
+  }
+  if (prepared != nullptr && std::fabs(tilt) >= kMinLevelDegrees) {
+    prepared.reset(pixRotate(prepared.get(), tilt / kDegreesPerRadian,
+                             pixGetDepth(prepared.get()) == 1 ? L_ROTATE_SHEAR : L_ROTATE_AREA_MAP,
+                             L_BRING_IN_WHITE, 0, 0));
+  }
+  if (prepared != nullptr && text_box_) {
+    prepared = CutToLevelledText(prepared.get());
+  }
+  if (prepared != nullptr && pixGetDepth(prepared.get()) == 8) {
+    prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+  }
+  return prepared;
+}
+
+}  // namespace winrt_layer

@@ -1,0 +1,50 @@
+#ifndef PLATFORM_WINRT_PAGE_PREPARATION_H_
+#define PLATFORM_WINRT_PAGE_PREPARATION_H_
+
+#include <tesseract/baseapi.h>
+
+#include "platform/winrt/leptonica_image.h"
+
+namespace winrt_layer {
+
+// How the text lies in an image, found on a reduced copy so that it costs
+// about the same whatever the image's size: photographs come tilted,
+// turned, unevenly lit and much larger than Tesseract needs.
+class PagePreparation {
+ public:
+  // Analyses `image` (1 or 8 bits per pixel, not a colormap); false without
+  // memory.
+  bool Analyse(PIX* image);
+
+  // Whether the text lines run up and down before any turn: the page is on
+  // its side, so recognising it before its orientation is known is wasted.
+  bool LinesRunVertically() const;
+
+  // The clockwise quarter turns that put the text upright once its lines
+  // are level, as Tesseract's orientation detection (`osd`, initialised
+  // with the "osd" data) finds them; 0 when it finds no text to tell.
+  int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
+
+  // `image` cut to its text, levelled, given `quarter_turns` more clockwise quarter turns,
+  // scaled to the text size Tesseract reads best, and with its background
+  // evened out. The image itself (a new reference) when nothing of that is
+  // needed; null without memory.
+  ScopedPix Prepare(PIX* image, int quarter_turns) const;
+
+  // What Prepare scales by, at most 1: below 1 the text was larger than
+  // Tesseract needs, and now has the size of print at 300 dpi.
+  float scale() const { return scale_; }
+
+ private:
+  // The clockwise rotation, in degrees, that levels the text lines.
+  float level_degrees_ = 0;
+  float scale_ = 1;
+  // The reduced copy, binarised and levelled, for orientation detection.
+  ScopedPix levelled_;
+  // The part of the image that holds text, when that is much less than all.
+  ScopedBox text_box_;
+};
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_PAGE_PREPARATION_H_
