@@ -175,7 +175,7 @@ case "$1" in
     selected=$( { catalogue; bench_catalogue; } | awk -v names=" $* " 'index(names, " " $1 " ")')
     ;;
 esac
-while read -r spec; do
+while read -r recipe; do
   # shellcheck disable=SC2086
-  photo $spec
+  photo $recipe
 done <<<"$selected"
