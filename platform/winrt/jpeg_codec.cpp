@@ -14,6 +14,8 @@ namespace {
 
 constexpr uint32_t kGreyFrameBits = 8;
 constexpr uint32_t kCoefficientBits = 16;
+// Restart markers are RST0 to RST7.
+constexpr int kLastRestartMarker = JPEG_RST0 + 7;
 
 // Everything the decoding touches after setjmp lives here, outside the
 // frame that calls setjmp, so that it is well defined after a longjmp.
@@ -22,7 +24,12 @@ struct JpegDecoding {
   jpeg_error_mgr errors;
   jmp_buf failed;
   PIX* pix = nullptr;
-  // The data ran out before the last line.
+  // Set while lines are decoded as they are read, that is for a file of one
+  // scan. A file of several scans is read whole before its first line, and
+  // what came before its end still makes up the whole image.
+  bool reading_lines = false;
+  // The data of the one scan ran out, or met a marker other than a restart,
+  // before the last line: the rest would decode to nothing.
   bool ended_early = false;
 };
 
@@ -33,11 +40,23 @@ void FailJpeg(j_common_ptr info) noexcept {
 // Warnings and traces are dropped; the result tells what became of the file.
 void IgnoreJpegMessage(j_common_ptr) noexcept {}
 
-// libjpeg would go on to the last line on made-up data: a few hundred
-// bytes declaring 50 MP would cost the decoding of all of it.
+// Whether the data the lines are decoded from has ended: libjpeg says so
+// once, and would go on to the last line on zeros, so that a few hundred
+// bytes declaring 50 MP would cost the decoding of all of it. A restart
+// marker met early is not an end: libjpeg picks the data up again there.
+bool DataEnded(j_common_ptr common) {
+  if (common->err->msg_code == JWRN_JPEG_EOF) {
+    return true;
+  }
+  int marker = reinterpret_cast<j_decompress_ptr>(common)->unread_marker;
+  return common->err->msg_code == JWRN_HIT_MARKER &&
+         (marker < JPEG_RST0 || marker > kLastRestartMarker);
+}
+
 void NoteJpegWarning(j_common_ptr info, int level) noexcept {
-  if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) {
-    reinterpret_cast<JpegDecoding*>(info->client_data)->ended_early = true;
+  auto* decoding = reinterpret_cast<JpegDecoding*>(info->client_data);
+  if (level < 0 && decoding->reading_lines && DataEnded(info)) {
+    decoding->ended_early = true;
   }
 }
 
@@ -80,6 +99,7 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   }
   l_uint32* data = pixGetData(decoding->pix);
   l_int32 words_per_line = pixGetWpl(decoding->pix);
+  decoding->reading_lines = !jpeg_has_multiple_scans(info);
   if (!cmyk) {
     // Straight into the image: its lines are padded to 32 bits, wide
     // enough for libjpeg's samples.

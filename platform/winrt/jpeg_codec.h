@@ -22,8 +22,9 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* height,
                     uint32_t* bits_per_pixel);
 
-// The pixels, 8-bit grey whatever the colours. A file that ends early
-// decodes as far as it goes, the rest white; null for data libjpeg cannot
+// The pixels, 8-bit grey whatever the colours. A file of one scan whose
+// data ends early decodes as far as it goes, the rest white; a progressive
+// one as well as the scans it has give it. Null for data libjpeg cannot
 // decode.
 ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
 
