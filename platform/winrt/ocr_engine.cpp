@@ -5,9 +5,11 @@
 #include <tesseract/resultiterator.h>
 
 #include <exception>
+#include <future>
 #include <mutex>
 #include <new>
 #include <string>
+#include <system_error>
 
 #include "platform/winrt/async_operation.h"
 #include "platform/winrt/bitmap_pixels.h"
@@ -174,6 +176,19 @@ int DetectQuarterTurns(const RecognizerPool& recognizers, const PagePreparation&
   return osd ? page.DetectQuarterTurns(osd.get()) : 0;
 }
 
+// A recogniser from `recognizers`, acquired on a thread of its own when one
+// can start. Loading a language's data the first time and analysing a photo
+// take about a tenth of a second each and need each other only at the end:
+// on a second core they overlap.
+std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers) {
+  auto acquire = [&recognizers] { return recognizers.Acquire(); };
+  try {
+    return std::async(std::launch::async, acquire);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, acquire);
+  }
+}
+
 RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
                                       const LeptonicaImage& pixels,
                                       const std::atomic<bool>& canceled) {
@@ -181,13 +196,18 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
   // (through the image below, and whatever Tesseract keeps until it is
   // cleared): the lock is taken first, so it outlives both.
   std::unique_lock<std::mutex> pixels_lock = pixels.LockForRecognition();
-  RecognizerPool::Lease recognizer = recognizers.Acquire();
+  std::future<RecognizerPool::Lease> lease = AcquireAside(recognizers);
+  ScopedPix image = pixels.PixForRecognition();
+  PagePreparation page;
+  bool analysed = image != nullptr && page.Analyse(image.get());
+  // What is known of the page's orientation before it is read needs no
+  // recogniser either.
+  int guessed_turns = analysed ? page.GuessQuarterTurns() : -1;
+  RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
     return {nullptr, RuntimeError{E_FAIL, kNoLanguageDataMessage}};
   }
-  ScopedPix image = pixels.PixForRecognition();
-  PagePreparation page;
-  if (image == nullptr || !page.Analyse(image.get())) {
+  if (!analysed) {
     return {nullptr, RuntimeError{E_OUTOFMEMORY, {}}};
   }
   UseOneTesseractThread();
@@ -199,11 +219,16 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
   monitor.cancel = IsCanceled;
   monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
 
-  // A page on its side is turned before it is read; any other is read as it
-  // lies, and its orientation looked for only when the reading is poor, so
-  // that an upright page costs no orientation detection.
-  bool oriented = page.LinesRunVertically();
-  int quarter_turns = oriented ? DetectQuarterTurns(recognizers, page) : 0;
+  // The letters' shapes tell which way up most pages are. When they do not,
+  // a page on its side is turned as Tesseract's orientation detection says
+  // before it is read, and any other is read as it lies. Either way the
+  // detection is asked when the reading is poor, so that an upright page
+  // costs none.
+  int quarter_turns = guessed_turns;
+  bool oriented = quarter_turns < 0 && page.LinesRunVertically();
+  if (quarter_turns < 0) {
+    quarter_turns = oriented ? DetectQuarterTurns(recognizers, page) : 0;
+  }
   Reading reading;
   RuntimeError error =
       Read(recognizer.get(), page, image.get(), quarter_turns, resolution, &monitor, &reading);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/winrt/sauvola_threshold.h"
+
 namespace winrt_layer {
 namespace {
 
@@ -14,8 +16,8 @@ constexpr float kAnalysisSide = 1400;
 // Sauvola's window half-size and factor on the reduced copy: local
 // thresholds take shadows, light fall-off and the surface around the page
 // in their stride, where one threshold for the whole image would not.
-constexpr l_int32 kSauvolaHalfWindow = 12;
-constexpr l_float32 kSauvolaFactor = 0.34f;
+constexpr int kSauvolaHalfWindow = 12;
+constexpr float kSauvolaFactor = 0.34f;
 
 // Tilt is searched over every angle: +-47 degrees around level and around
 // upright covers the circle with some overlap, in steps of 1 degree on the
@@ -33,6 +35,21 @@ constexpr l_float32 kUprightPrior = 1.5f;
 // A tilt smaller than this is left to Tesseract, which copes with a few
 // degrees: a scan that is level enough is recognised as it is.
 constexpr float kMinLevelDegrees = 1;
+// Below this confidence (Leptonica's own threshold) the search found no
+// lines: levelling an image without text would cost a rotation of all of
+// it for nothing.
+constexpr l_float32 kMinSkewConfidence = 3;
+
+// Which way up the letters stand is told from their ascenders and
+// descenders, counted on text about this high (Leptonica's detection is
+// made for print at 150 to 300 dpi); the copy is enlarged to it, by at most
+// kMaxUpDownExpansion.
+constexpr float kUpDownCharacterHeight = 24;
+constexpr l_int32 kMaxUpDownExpansion = 4;
+// Leptonica's own threshold for a decision. On the photographed pages,
+// upright or upside down, it measured 13 to 24 either way; pages of
+// capitals and digits, which have few ascenders or descenders, near 0.
+constexpr l_float32 kMinUpDownConfidence = 8;
 
 // Components this size (in pixels of the reduced copy) are taken as
 // characters when measuring the text.
@@ -110,12 +127,7 @@ ScopedPix ReduceAndBinarise(PIX* image, float* reduction) {
     reduced.reset(*reduction < 1 ? pixScaleAreaMap(image, *reduction, *reduction)
                                  : pixClone(image));
   }
-  PIX* binary = nullptr;
-  if (reduced == nullptr || pixSauvolaBinarizeTiled(reduced.get(), kSauvolaHalfWindow,
-                                                    kSauvolaFactor, 1, 1, nullptr, &binary) != 0) {
-    return nullptr;
-  }
-  return ScopedPix(binary);
+  return reduced ? SauvolaThreshold(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
 }
 
 // The box, in pixels of a `width` x `height` image that `characters` were
@@ -169,15 +181,16 @@ bool PagePreparation::Analyse(PIX* image) {
   pixFindSkewOrthogonalRange(binary.get(), &angle, &confidence, kSkewSweepReduction,
                              kSkewSearchReduction, kSkewSweepRange, kSkewSweepStep, kSkewSearchStop,
                              kUprightPrior);
-  level_degrees_ = angle;
-  levelled_.reset(std::fabs(angle) < kMinLevelDegrees
+  level_degrees_ = confidence < kMinSkewConfidence ? 0 : angle;
+  levelled_.reset(std::fabs(level_degrees_) < kMinLevelDegrees
                       ? pixClone(binary.get())
-                      : pixRotate(binary.get(), angle / kDegreesPerRadian, L_ROTATE_SHEAR,
+                      : pixRotate(binary.get(), level_degrees_ / kDegreesPerRadian, L_ROTATE_SHEAR,
                                   L_BRING_IN_WHITE, 0, 0));
   if (levelled_ == nullptr) {
     return false;
   }
-  float character_height = FindCharacters(levelled_.get()).median_height / reduction;
+  levelled_character_height_ = FindCharacters(levelled_.get()).median_height;
+  float character_height = levelled_character_height_ / reduction;
   scale_ =
       character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
   // The text's box is found as the image lies, where it is cut first.
@@ -188,6 +201,25 @@ bool PagePreparation::Analyse(PIX* image) {
 
 bool PagePreparation::LinesRunVertically() const {
   return std::fabs(level_degrees_) > 45;
+}
+
+int PagePreparation::GuessQuarterTurns() const {
+  if (levelled_character_height_ <= 0) {
+    return -1;
+  }
+  l_int32 expansion = std::clamp(
+      static_cast<l_int32>(std::lround(kUpDownCharacterHeight / levelled_character_height_)), 1,
+      kMaxUpDownExpansion);
+  ScopedPix text(expansion > 1 ? pixExpandBinaryReplicate(levelled_.get(), expansion, expansion)
+                               : pixClone(levelled_.get()));
+  l_float32 upright = 0;
+  if (text == nullptr || pixUpDownDetect(text.get(), &upright, 0, 0, 0) != 0) {
+    return -1;
+  }
+  if (upright >= kMinUpDownConfidence) {
+    return 0;
+  }
+  return upright <= -kMinUpDownConfidence ? 2 : -1;
 }
 
 int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {

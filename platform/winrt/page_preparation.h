@@ -20,6 +20,13 @@ class PagePreparation {
   // its side, so recognising it before its orientation is known is wasted.
   bool LinesRunVertically() const;
 
+  // The clockwise quarter turns, 0 or 2, that put the text upright once its
+  // lines are level, told from the letters' ascenders and descenders as
+  // Latin scripts have them; -1 when they do not tell clearly. A few
+  // milliseconds, where Tesseract's detection below takes a fifth of a
+  // second.
+  int GuessQuarterTurns() const;
+
   // The clockwise quarter turns that put the text upright once its lines
   // are level, as Tesseract's orientation detection (`osd`, initialised
   // with the "osd" data) finds them; 0 when it finds no text to tell.
@@ -39,6 +46,8 @@ class PagePreparation {
   // The clockwise rotation, in degrees, that levels the text lines.
   float level_degrees_ = 0;
   float scale_ = 1;
+  // The median height of the characters in `levelled_`; 0 when none.
+  float levelled_character_height_ = 0;
   // The reduced copy, binarised and levelled, for orientation detection.
   ScopedPix levelled_;
   // The part of the image that holds text, when that is much less than all.
