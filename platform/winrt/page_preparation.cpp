@@ -46,10 +46,11 @@ constexpr l_float32 kMinSkewConfidence = 3;
 // kMaxUpDownExpansion.
 constexpr float kUpDownCharacterHeight = 24;
 constexpr l_int32 kMaxUpDownExpansion = 4;
-// Leptonica's own threshold for a decision. On the photographed pages,
-// upright or upside down, it measured 13 to 24 either way; pages of
-// capitals and digits, which have few ascenders or descenders, near 0.
-constexpr l_float32 kMinUpDownConfidence = 8;
+// How much more upright the text must look one way up than the other
+// (Leptonica's own threshold for a decision). Photographed pages measured
+// 13 to 24 one way and as much below 0 the other; pages of capitals and
+// digits, which have few ascenders or descenders, near 0 both ways.
+constexpr l_float32 kMinUpDownMargin = 8;
 
 // Components this size (in pixels of the reduced copy) are taken as
 // characters when measuring the text.
@@ -110,6 +111,21 @@ Characters FindCharacters(PIX* binary) {
     characters.median_height = static_cast<float>(heights[heights.size() / 2]);
   }
   return characters;
+}
+
+// `image` turned `degrees` clockwise: whole quarter turns exactly, and the
+// rest, when it is enough to matter, by shearing a binary image or mapping
+// the areas of a grey one, in the same frame. Null without memory.
+ScopedPix TurnClockwise(PIX* image, float degrees) {
+  l_int32 quarter_turns = static_cast<l_int32>(std::lround(degrees / 90));
+  float tilt = degrees - 90.0f * static_cast<float>(quarter_turns);
+  ScopedPix turned(pixRotateOrth(image, (quarter_turns % 4 + 4) % 4));
+  if (turned != nullptr && std::fabs(tilt) >= kMinLevelDegrees) {
+    turned.reset(pixRotate(turned.get(), tilt / kDegreesPerRadian,
+                           pixGetDepth(image) == 1 ? L_ROTATE_SHEAR : L_ROTATE_AREA_MAP,
+                           L_BRING_IN_WHITE, 0, 0));
+  }
+  return turned;
 }
 
 // `image` reduced to at most kAnalysisSide and thresholded locally;
@@ -182,10 +198,7 @@ bool PagePreparation::Analyse(PIX* image) {
                              kSkewSearchReduction, kSkewSweepRange, kSkewSweepStep, kSkewSearchStop,
                              kUprightPrior);
   level_degrees_ = confidence < kMinSkewConfidence ? 0 : angle;
-  levelled_.reset(std::fabs(level_degrees_) < kMinLevelDegrees
-                      ? pixClone(binary.get())
-                      : pixRotate(binary.get(), level_degrees_ / kDegreesPerRadian, L_ROTATE_SHEAR,
-                                  L_BRING_IN_WHITE, 0, 0));
+  levelled_ = TurnClockwise(binary.get(), level_degrees_);
   if (levelled_ == nullptr) {
     return false;
   }
@@ -212,14 +225,21 @@ int PagePreparation::GuessQuarterTurns() const {
       kMaxUpDownExpansion);
   ScopedPix text(expansion > 1 ? pixExpandBinaryReplicate(levelled_.get(), expansion, expansion)
                                : pixClone(levelled_.get()));
-  l_float32 upright = 0;
-  if (text == nullptr || pixUpDownDetect(text.get(), &upright, 0, 0, 0) != 0) {
+  // Leptonica's detection says how upright text looks, or 0 when it finds
+  // too few ascenders and descenders to say, which happens to some text
+  // one way up and not the other: it is asked both ways.
+  ScopedPix upside_down(text ? pixRotate180(nullptr, text.get()) : nullptr);
+  l_float32 upright_looks = 0;
+  l_float32 upside_down_looks = 0;
+  if (upside_down == nullptr || pixUpDownDetect(text.get(), &upright_looks, 0, 0, 0) != 0 ||
+      pixUpDownDetect(upside_down.get(), &upside_down_looks, 0, 0, 0) != 0) {
     return -1;
   }
-  if (upright >= kMinUpDownConfidence) {
+  l_float32 margin = upright_looks - upside_down_looks;
+  if (margin >= kMinUpDownMargin) {
     return 0;
   }
-  return upright <= -kMinUpDownConfidence ? 2 : -1;
+  return margin <= -kMinUpDownMargin ? 2 : -1;
 }
 
 int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
@@ -237,22 +257,15 @@ int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
 }
 
 ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
-  float total = level_degrees_ + 90.0f * static_cast<float>(quarter_turns);
-  int turns = static_cast<int>(std::lround(total / 90)) % 4;
-  float tilt = total - 90.0f * std::round(total / 90);
   ScopedPix prepared(text_box_ ? pixClipRectangle(image, text_box_.get(), nullptr)
                                : pixClone(image));
   if (prepared != nullptr && scale_ < 1) {
     prepared.reset(pixGetDepth(image) == 8 ? pixScaleAreaMap(prepared.get(), scale_, scale_)
                                            : pixScale(prepared.get(), scale_, scale_));
   }
-  if (prepared != nullptr && turns != 0) {
-    prepared.reset(pixRotateOrth(prepared.get(), (turns + 4) % 4));
-  }
-  if (prepared != nullptr && std::fabs(tilt) >= kMinLevelDegrees) {
-    prepared.reset(pixRotate(prepared.get(), tilt / kDegreesPerRadian,
-                             pixGetDepth(prepared.get()) == 1 ? L_ROTATE_SHEAR : L_ROTATE_AREA_MAP,
-                             L_BRING_IN_WHITE, 0, 0));
+  if (prepared != nullptr) {
+    prepared =
+        TurnClockwise(prepared.get(), level_degrees_ + 90.0f * static_cast<float>(quarter_turns));
   }
   if (prepared != nullptr && text_box_) {
     prepared = CutToLevelledText(prepared.get());

@@ -38,6 +38,10 @@ class PagePreparation {
   // needed; null without memory.
   ScopedPix Prepare(PIX* image, int quarter_turns) const;
 
+  // The clockwise rotation, in degrees, that levels the text lines: within
+  // 47 of 0 or of +-90; 0 when no lines were found.
+  float level_degrees() const { return level_degrees_; }
+
   // What Prepare scales by, at most 1: below 1 the text was larger than
   // Tesseract needs, and now has the size of print at 300 dpi.
   float scale() const { return scale_; }
