@@ -138,6 +138,12 @@ TEST_F(PhotoRecognitionTest, ShadowsAndAReceiptAtAnAngle) {
   EXPECT_EQ(ExpectAllRead("receipt_"), 1);
 }
 
+TEST_F(PhotoRecognitionTest, PhotosAtTheSizesCurrentPhonesTake) {
+  // 12 MP upside down under a shadow; 48 MP on its side, stored sideways
+  // with EXIF orientation 6.
+  EXPECT_EQ(ExpectAllRead("phone_"), 2);
+}
+
 TEST_F(PhotoRecognitionTest, PhotoWithoutTextGivesEmptyText) {
   environment_.SetProfileLanguage("en_US.UTF-8");
   std::wstring text = L"unchanged";

@@ -3,10 +3,11 @@
 # advance: NAME.jpg beside NAME.txt (the text, one line a line) and
 # NAME.lang (the Tesseract language to read it in), in OUT_DIR.
 #
-#   make_photos.sh OUT_DIR tests   the set the tests read: about 4 MP each;
+#   make_photos.sh OUT_DIR tests   the set the tests read: about 4 MP each,
 #                                  every 5 degrees of tilt within +-45,
 #                                  turned 90/180/270, EXIF orientation,
-#                                  shadow, a receipt, no text
+#                                  shadow, a receipt, no text; and a 12 MP
+#                                  and a 48 MP photo
 #   make_photos.sh OUT_DIR bench   12 MP and 48 MP photos for the benchmark
 #   make_photos.sh OUT_DIR NAME... only the named photos of either set
 #
@@ -159,6 +160,8 @@ catalogue() {
   echo "shadow_band 1800 2400 french 0 6 yes 1 80 7"
   echo "receipt_angle_shadow 1800 2400 receipt 0 -14 yes 1 75 8"
   echo "no_text 1800 2400 none 0 5 yes 1 85 9"
+  echo "phone_12mp_upside_down 3000 4000 french 180 -6 yes 1 85 10"
+  echo "phone_48mp_exif_6 6048 8064 english 90 4 no 6 85 11"
 }
 bench_catalogue() {
   echo "photo_12mp 3000 4000 english 0 4 yes 1 90 21"
