@@ -46,6 +46,9 @@ constexpr l_float32 kMinSkewConfidence = 3;
 // kMaxUpDownExpansion.
 constexpr float kUpDownCharacterHeight = 24;
 constexpr l_int32 kMaxUpDownExpansion = 4;
+// The text is looked at with this many character heights of what is around
+// it: the detection joins letters into words with closings that need room.
+constexpr float kUpDownMarginHeights = 2;
 // How much more upright the text must look one way up than the other
 // (Leptonica's own threshold for a decision). Photographed pages measured
 // 13 to 24 one way and as much below 0 the other; pages of capitals and
@@ -202,7 +205,15 @@ bool PagePreparation::Analyse(PIX* image) {
   if (levelled_ == nullptr) {
     return false;
   }
-  levelled_character_height_ = FindCharacters(levelled_.get()).median_height;
+  Characters levelled_characters = FindCharacters(levelled_.get());
+  levelled_character_height_ = levelled_characters.median_height;
+  if (levelled_character_height_ > 0) {
+    l_int32 margin = static_cast<l_int32>(kUpDownMarginHeights * levelled_character_height_);
+    levelled_text_box_.reset(
+        boxCreate(levelled_characters.left - margin, levelled_characters.top - margin,
+                  levelled_characters.right - levelled_characters.left + 2 * margin,
+                  levelled_characters.bottom - levelled_characters.top + 2 * margin));
+  }
   float character_height = levelled_character_height_ / reduction;
   scale_ =
       character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
@@ -217,14 +228,18 @@ bool PagePreparation::LinesRunVertically() const {
 }
 
 int PagePreparation::GuessQuarterTurns() const {
-  if (levelled_character_height_ <= 0) {
+  if (levelled_text_box_ == nullptr) {
     return -1;
   }
+  // Only the text is looked at: the surface around a page would cost the
+  // detection time and could only mislead it.
+  ScopedPix text(pixClipRectangle(levelled_.get(), levelled_text_box_.get(), nullptr));
   l_int32 expansion = std::clamp(
       static_cast<l_int32>(std::lround(kUpDownCharacterHeight / levelled_character_height_)), 1,
       kMaxUpDownExpansion);
-  ScopedPix text(expansion > 1 ? pixExpandBinaryReplicate(levelled_.get(), expansion, expansion)
-                               : pixClone(levelled_.get()));
+  if (text != nullptr && expansion > 1) {
+    text.reset(pixExpandBinaryReplicate(text.get(), expansion, expansion));
+  }
   // Leptonica's detection says how upright text looks, or 0 when it finds
   // too few ascenders and descenders to say, which happens to some text
   // one way up and not the other: it is asked both ways.

@@ -50,8 +50,10 @@ class PagePreparation {
   // The clockwise rotation, in degrees, that levels the text lines.
   float level_degrees_ = 0;
   float scale_ = 1;
-  // The median height of the characters in `levelled_`; 0 when none.
+  // The median height of the characters in `levelled_`, and the box around
+  // them; 0 and null when there are none.
   float levelled_character_height_ = 0;
+  ScopedBox levelled_text_box_;
   // The reduced copy, binarised and levelled, for orientation detection.
   ScopedPix levelled_;
   // The part of the image that holds text, when that is much less than all.
