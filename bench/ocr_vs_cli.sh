@@ -19,10 +19,14 @@
 #       callgrind, which counts every instruction executed. The instructions
 #       of calls from the bundle's own code (executable, engine, platform
 #       layer, app.so) into libtesseract, with everything those calls run in
-#       turn, are Tesseract's, model loading included; the instructions of
-#       the bundle's direct calls into the image libraries (Leptonica,
-#       libpng, ...) are image decoding; all the rest (process start, loading
-#       libraries, engine, window, messaging, codec, platform layer) is the
+#       turn, are Tesseract's, model loading included; those of the
+#       platform layer's decoding (DecodeFirstFrame, with the image libraries
+#       it calls) are image decoding; those of the page preparation the
+#       layer's OCR engine does before Tesseract reads (PagePreparation's
+#       Analyse, GuessQuarterTurns and Prepare: levelling, scaling, evening
+#       out the light, what Windows' own OCR engine does inside) are the OCR
+#       engine's; all the rest (process start, loading libraries, engine,
+#       window, messaging, codec, the rest of the platform layer) is the
 #       host's share. The same split of what ten further images in the same
 #       run add gives the share of one recognition once the program runs
 #       (target: the host, decoding aside, under 2 %). These are instruction
@@ -261,34 +265,45 @@ row "(d) growth from 100 to 1,000 requests" "+$(mib "$growth")" "" "" "<= 8 MiB"
 
 # (e) the host's own share, in instructions.
 # Prints the instructions of one callgrind run: all of them, those of calls
-# from the bundle into libtesseract, and those of its calls into the image
-# libraries (Leptonica, libpng, libjpeg, zlib, ...): decoding.
+# from the bundle into libtesseract, those of the platform layer's decoding
+# and those of its page preparation, each with everything it calls.
 # Objects and functions may be named once and referred to by number
-# afterwards ("ob=(3)").
+# afterwards ("ob=(3)", "fn=(12)").
 instruction_split() {
   awk -v bundle="$1/" '
-    function object(reference,   id, name) {
+    function named(reference, table,   id, name) {
       if (match(reference, /^\([0-9]+\)/)) {
         id = substr(reference, 2, RLENGTH - 2)
         name = substr(reference, RLENGTH + 2)
-        if (name != "") objects[id] = name
-        return objects[id]
+        if (name != "") table[id] = name
+        return table[id]
       }
       return reference
     }
     /^summary:/ || /^totals:/ { total = $2 }
-    /^ob=/ { current = object(substr($0, 4)) }
-    /^cob=/ { callee = object(substr($0, 5)) }
-    /^cfn=/ && callee == "" { callee = current }
+    /^ob=/ { current = named(substr($0, 4), objects) }
+    /^fn=/ { caller = named(substr($0, 4), functions) }
+    /^cob=/ { callee_object = named(substr($0, 5), objects) }
+    /^cfn=/ {
+      callee = named(substr($0, 5), functions)
+      if (callee_object == "") callee_object = current
+    }
     /^calls=/ { in_call = 1; next }
     in_call {
       if (index(current, bundle) == 1) {
-        if (callee ~ /libtesseract/) tesseract += $2
-        else if (callee ~ /lib(lept|png|jpeg|z|tiff|webp|gif)[0-9]*[.]/) decoding += $2
+        if (callee_object ~ /libtesseract/) {
+          tesseract += $2
+        } else if (callee ~ /^winrt_layer::DecodeFirstFrame\(/ &&
+                   caller !~ /^winrt_layer::DecodeFirstFrame\(/) {
+          decoding += $2
+        } else if (callee ~ /^winrt_layer::PagePreparation::(Analyse|GuessQuarterTurns|Prepare)\(/ &&
+                   caller !~ /^winrt_layer::PagePreparation::/) {
+          preparing += $2
+        }
       }
-      in_call = 0; callee = ""
+      in_call = 0; callee_object = ""; callee = ""
     }
-    END { printf "%.0f %.0f %.0f\n", total, tesseract, decoding }' "$2"
+    END { printf "%.0f %.0f %.0f %.0f\n", total, tesseract, decoding, preparing }' "$2"
 }
 
 if [ "$callgrind" = 1 ]; then
@@ -296,10 +311,11 @@ if [ "$callgrind" = 1 ]; then
   share() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f %%", 100 * a / b }'; }
   OMP_THREAD_LIMIT=1 valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
     "$program" "$single" >/dev/null 2>"$work/callgrind.err"
-  read -r total tesseract decoding < <(instruction_split "$bundle" "$work/callgrind.out")
-  host=$((total - tesseract - decoding))
+  read -r total tesseract decoding preparing < <(instruction_split "$bundle" "$work/callgrind.out")
+  host=$((total - tesseract - decoding - preparing))
   row "(e) instructions, all (one image)" "$total" "" "" "" ""
   row "(e) - in Tesseract (model load, recognition)" "$tesseract" "" "$(share "$tesseract" "$total")" "" ""
+  row "(e) - preparing the page for Tesseract" "$preparing" "" "$(share "$preparing" "$total")" "" ""
   row "(e) - decoding, called by the host" "$decoding" "" "$(share "$decoding" "$total")" "" ""
   row "(e) - the host's own share" "$host" "" "$(share "$host" "$total")" "" ""
 
@@ -310,11 +326,13 @@ if [ "$callgrind" = 1 ]; then
   for _ in $(seq 11); do more+=("$single"); done
   OMP_THREAD_LIMIT=1 valgrind --tool=callgrind --callgrind-out-file="$work/callgrind11.out" \
     "$program" "${more[@]}" >/dev/null 2>"$work/callgrind11.err"
-  read -r total11 tesseract11 decoding11 < <(instruction_split "$bundle" "$work/callgrind11.out")
+  read -r total11 tesseract11 decoding11 preparing11 < <(instruction_split "$bundle" "$work/callgrind11.out")
   per_image=$(((total11 - total) / 10))
   decoding_per_image=$(((decoding11 - decoding) / 10))
-  glue_per_image=$(((total11 - tesseract11 - decoding11 - host) / 10))
+  preparing_per_image=$(((preparing11 - preparing) / 10))
+  glue_per_image=$(((total11 - tesseract11 - decoding11 - preparing11 - host) / 10))
   row "(e) instructions per further image" "$per_image" "" "" "" ""
+  row "(e) - preparing its page" "$preparing_per_image" "" "$(share "$preparing_per_image" "$per_image")" "" ""
   row "(e) - decoding it" "$decoding_per_image" "" "$(share "$decoding_per_image" "$per_image")" "" ""
   row "(e) - the rest of the host" "$glue_per_image" "" "$(share "$glue_per_image" "$per_image")" \
     "< 2 %" "$(verdict "$glue_per_image * 50 < $per_image")"
