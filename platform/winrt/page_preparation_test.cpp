@@ -45,7 +45,8 @@ class PagePreparationTest : public ::testing::Test {
 };
 
 TEST_F(PagePreparationTest, FindsTheTiltThatLevelsTheLines) {
-  for (float tilt : {-40.0f, -12.0f, 7.0f, 25.0f, 45.0f}) {
+  // At 45 degrees either way of levelling is right: the test stops short.
+  for (float tilt : {-44.0f, -12.0f, 7.0f, 25.0f, 44.0f}) {
     ScopedPix tilted = Turned(french_.get(), tilt);
     PagePreparation page;
     ASSERT_TRUE(page.Analyse(tilted.get()));
