@@ -20,13 +20,14 @@ constexpr int kSauvolaHalfWindow = 12;
 constexpr float kSauvolaFactor = 0.34f;
 
 // Tilt is searched over every angle: +-47 degrees around level and around
-// upright covers the circle with some overlap, in steps of 1 degree on the
+// upright covers the circle with some overlap, in steps of 2 degrees on the
 // copy halved again (a quarter of the cost), refined by binary search to
-// 0.01 on the copy itself: reducing the search too costs accuracy that
-// Tesseract notices at 10 degrees. Larger print, as a scan's, is searched
-// on copies reduced further, as long as its characters stay
-// kMinSkewCharacterHeight high in the sweep: the search took three
-// quarters of a clean page's preparation.
+// 0.01 on the copy itself: reducing a photo's search further costs accuracy
+// that Tesseract notices at 10 degrees. Larger print, as a scan's, is
+// searched on copies reduced further, as long as its characters stay
+// kMinSkewCharacterHeight high in the sweep: the search with 1-degree
+// steps on the halved copy took three quarters of a clean page's
+// preparation.
 constexpr l_int32 kSkewSweepReduction = 2;
 constexpr l_int32 kMaxSkewSweepReduction = 8;
 constexpr float kMinSkewCharacterHeight = 6;
