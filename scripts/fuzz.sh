@@ -35,9 +35,10 @@ codec_limits=(-rss_limit_mb=144 -malloc_limit_mb=64 -timeout=10)
 # The decoders may hold a frame of the decoded-size limit (96 MiB) and the
 # file (a few KiB here): one allocation above 100 MiB, or resident memory
 # above 80 + 100 + 1/8 shadow + redzones, is past what the limits allow. A
-# few hundred bytes may declare a frame of that size, which libjpeg fills
-# in grey to the end: 4 s under the sanitizers on a loaded machine, 12 s
-# seen, so the time limit is 30 s.
+# few hundred bytes may declare a frame of that size; a JPEG of one scan
+# stops where its data does, but a progressive one is decoded to the end
+# from the coefficients it has: seconds under the sanitizers on a loaded
+# machine (12 s seen before the one-scan stop), so the time limit is 30 s.
 imaging_limits=(-rss_limit_mb=320 -malloc_limit_mb=100 -timeout=30)
 
 scratch=build-fuzz/fuzz-corpus
