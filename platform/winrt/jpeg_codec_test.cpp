@@ -86,7 +86,6 @@ std::pair<l_uint32, l_uint32> Range(PIX* pix, l_int32 first_row, l_int32 end_row
 }
 
 constexpr uint8_t kStartOfScan = 0xDA;
-constexpr uint8_t kEndOfImage = 0xD9;
 
 TEST(JpegCodecTest, DataEndingAtAMarkerLeavesTheRestWhite) {
   // The scan's data cut in the middle and the file ended there, as a
@@ -96,7 +95,7 @@ TEST(JpegCodecTest, DataEndingAtAMarkerLeavesTheRestWhite) {
   size_t scan = FindMarker(content, kStartOfScan);
   content.resize(scan + (content.size() - scan) / 2);
   content.push_back(0xFF);
-  content.push_back(kEndOfImage);
+  content.push_back(JPEG_EOI);
   ScopedPix pix = DecodeJpeg(content);
   ASSERT_TRUE(pix);
   EXPECT_LT(Range(pix.get(), 0, kSide / 4).first, 64u);

@@ -37,31 +37,29 @@ ScopedPix SauvolaThreshold(PIX* grey, int half_window, float k) {
   l_int32 grey_words = pixGetWpl(grey);
   l_uint32* binary_data = pixGetData(binary.get());
   l_int32 binary_words = pixGetWpl(binary.get());
-  auto add_row = [&](l_int32 y) {
+  // Adds row `y` to the column sums, or takes it away.
+  auto update_row = [&](l_int32 y, bool add) {
     const l_uint32* line = grey_data + static_cast<ptrdiff_t>(y) * grey_words;
     for (l_int32 x = 0; x < width; ++x) {
       uint64_t value = GET_DATA_BYTE(line, x);
-      column_sum[x] += value;
-      column_squares[x] += value * value;
-    }
-  };
-  auto remove_row = [&](l_int32 y) {
-    const l_uint32* line = grey_data + static_cast<ptrdiff_t>(y) * grey_words;
-    for (l_int32 x = 0; x < width; ++x) {
-      uint64_t value = GET_DATA_BYTE(line, x);
-      column_sum[x] -= value;
-      column_squares[x] -= value * value;
+      if (add) {
+        column_sum[x] += value;
+        column_squares[x] += value * value;
+      } else {
+        column_sum[x] -= value;
+        column_squares[x] -= value * value;
+      }
     }
   };
   for (l_int32 y = 0; y < std::min(half_window, height); ++y) {
-    add_row(y);
+    update_row(y, true);
   }
   for (l_int32 y = 0; y < height; ++y) {
     if (y + half_window < height) {
-      add_row(y + half_window);
+      update_row(y + half_window, true);
     }
     if (y - half_window - 1 >= 0) {
-      remove_row(y - half_window - 1);
+      update_row(y - half_window - 1, false);
     }
     l_int32 rows = std::min(height - 1, y + half_window) - std::max(0, y - half_window) + 1;
     const l_uint32* grey_line = grey_data + static_cast<ptrdiff_t>(y) * grey_words;
