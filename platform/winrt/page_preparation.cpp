@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/winrt/area_reduction.h"
 #include "platform/winrt/sauvola_threshold.h"
 
 namespace winrt_layer {
@@ -148,8 +149,7 @@ ScopedPix ReduceAndBinarise(PIX* image, float* reduction) {
     // white scan would cost eight times the scan.
     reduced.reset(*reduction < 1 ? pixScaleToGray(image, *reduction) : pixConvertTo8(image, 0));
   } else {
-    reduced.reset(*reduction < 1 ? pixScaleAreaMap(image, *reduction, *reduction)
-                                 : pixClone(image));
+    reduced = *reduction < 1 ? ReduceByArea(image, *reduction) : ScopedPix(pixClone(image));
   }
   return reduced ? SauvolaThreshold(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
 }
@@ -287,8 +287,8 @@ ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
   ScopedPix prepared(text_box_ ? pixClipRectangle(image, text_box_.get(), nullptr)
                                : pixClone(image));
   if (prepared != nullptr && scale_ < 1) {
-    prepared.reset(pixGetDepth(image) == 8 ? pixScaleAreaMap(prepared.get(), scale_, scale_)
-                                           : pixScale(prepared.get(), scale_, scale_));
+    prepared = pixGetDepth(image) == 8 ? ReduceByArea(prepared.get(), scale_)
+                                       : ScopedPix(pixScale(prepared.get(), scale_, scale_));
   }
   if (prepared != nullptr) {
     prepared =
