@@ -4,6 +4,7 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+#include <algorithm>
 #include <exception>
 #include <future>
 #include <mutex>
@@ -124,15 +125,14 @@ struct Reading {
   int confidence = 0;
 };
 
-// Recognises `image` as `page` prepares it with `quarter_turns`.
+// Recognises `prepared`, an image as `page` prepared it; null is out of
+// memory.
 RuntimeError Read(tesseract::TessBaseAPI* recognizer,
                   const PagePreparation& page,
-                  PIX* image,
-                  int quarter_turns,
+                  ScopedPix prepared,
                   uint32_t resolution,
                   tesseract::ETEXT_DESC* monitor,
                   Reading* reading) {
-  ScopedPix prepared = page.Prepare(image, quarter_turns);
   if (prepared == nullptr) {
     return {E_OUTOFMEMORY, {}};
   }
@@ -200,9 +200,18 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
   ScopedPix image = pixels.PixForRecognition();
   PagePreparation page;
   bool analysed = image != nullptr && page.Analyse(image.get());
-  // What is known of the page's orientation before it is read needs no
-  // recogniser either.
+  // The letters' shapes tell which way up most pages are. When they do not,
+  // a page on its side is turned as Tesseract's orientation detection says
+  // before it is read, and any other is read as it lies. Either way the
+  // detection is asked when the reading is poor, so that an upright page
+  // costs none. What needs no recogniser is done while the language loads.
   int guessed_turns = analysed ? page.GuessQuarterTurns() : -1;
+  bool oriented = guessed_turns < 0 && page.LinesRunVertically();
+  int quarter_turns = std::max(guessed_turns, 0);
+  ScopedPix prepared;
+  if (analysed && !oriented) {
+    prepared = page.Prepare(image.get(), quarter_turns);
+  }
   RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
     return {nullptr, RuntimeError{E_FAIL, kNoLanguageDataMessage}};
@@ -219,19 +228,13 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
   monitor.cancel = IsCanceled;
   monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
 
-  // The letters' shapes tell which way up most pages are. When they do not,
-  // a page on its side is turned as Tesseract's orientation detection says
-  // before it is read, and any other is read as it lies. Either way the
-  // detection is asked when the reading is poor, so that an upright page
-  // costs none.
-  int quarter_turns = guessed_turns;
-  bool oriented = quarter_turns < 0 && page.LinesRunVertically();
-  if (quarter_turns < 0) {
-    quarter_turns = oriented ? DetectQuarterTurns(recognizers, page) : 0;
+  if (oriented) {
+    quarter_turns = DetectQuarterTurns(recognizers, page);
+    prepared = page.Prepare(image.get(), quarter_turns);
   }
   Reading reading;
   RuntimeError error =
-      Read(recognizer.get(), page, image.get(), quarter_turns, resolution, &monitor, &reading);
+      Read(recognizer.get(), page, std::move(prepared), resolution, &monitor, &reading);
   if (FAILED(error.code)) {
     return {nullptr, std::move(error)};
   }
@@ -240,8 +243,8 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
     int upright_turns = DetectQuarterTurns(recognizers, page);
     Reading turned;
     if (upright_turns != quarter_turns) {
-      error =
-          Read(recognizer.get(), page, image.get(), upright_turns, resolution, &monitor, &turned);
+      error = Read(recognizer.get(), page, page.Prepare(image.get(), upright_turns), resolution,
+                   &monitor, &turned);
       if (FAILED(error.code)) {
         return {nullptr, std::move(error)};
       }

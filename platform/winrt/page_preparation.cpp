@@ -23,7 +23,7 @@ constexpr float kSauvolaFactor = 0.34f;
 // Tilt is searched over every angle: +-47 degrees around level and around
 // upright covers the circle with some overlap, in steps of 2 degrees on the
 // copy halved again (a quarter of the cost), refined by binary search to
-// 0.01 on the copy itself: reducing a photo's search further costs accuracy
+// 0.05 on the copy itself: reducing a photo's search further costs accuracy
 // that Tesseract notices at 10 degrees. Larger print, as a scan's, is
 // searched on copies reduced further, as long as its characters stay
 // kMinSkewCharacterHeight high in the sweep: the search with 1-degree
@@ -34,7 +34,7 @@ constexpr l_int32 kMaxSkewSweepReduction = 8;
 constexpr float kMinSkewCharacterHeight = 6;
 constexpr l_float32 kSkewSweepRange = 47;
 constexpr l_float32 kSkewSweepStep = 2;
-constexpr l_float32 kSkewSearchStop = 0.01f;
+constexpr l_float32 kSkewSearchStop = 0.05f;
 // How much more confident the levelled-upright reading must be than the
 // level one to be chosen.
 constexpr l_float32 kUprightPrior = 1.5f;
@@ -65,11 +65,13 @@ constexpr l_float32 kMinUpDownMargin = 8;
 // characters when measuring the text.
 constexpr l_int32 kMinCharacterHeight = 4;
 constexpr l_int32 kMaxCharacterHeight = 120;
-// Character heights (the median of the components) Tesseract reads well;
-// larger text is scaled down to kTargetCharacterHeight, which costs it
-// time without adding anything.
-constexpr float kMaxCharacterHeightToRead = 48;
-constexpr float kTargetCharacterHeight = 32;
+// Character heights (the median of the components) Tesseract reads well:
+// it scales each line to 36 pixels for its network, about the height of a
+// line of kTargetCharacterHeight characters. Larger text is scaled down to
+// that: Tesseract's layout analysis and its copies of each line cost in
+// proportion to the pixels, and the larger text adds nothing.
+constexpr float kMaxCharacterHeightToRead = 28;
+constexpr float kTargetCharacterHeight = 24;
 
 constexpr float kDegreesPerRadian = 57.29578f;
 
