@@ -211,9 +211,13 @@ bool PagePreparation::Analyse(PIX* image) {
   }
   l_float32 angle = 0;
   l_float32 confidence = 0;
-  pixFindSkewOrthogonalRange(binary.get(), &angle, &confidence, sweep_reduction,
-                             sweep_reduction / 2, kSkewSweepRange, kSkewSweepStep, kSkewSearchStop,
-                             kUprightPrior);
+  // The lines sought are lines of characters: in an image without any, the
+  // edges of what it shows would be taken for them.
+  if (characters.median_height > 0) {
+    pixFindSkewOrthogonalRange(binary.get(), &angle, &confidence, sweep_reduction,
+                               sweep_reduction / 2, kSkewSweepRange, kSkewSweepStep,
+                               kSkewSearchStop, kUprightPrior);
+  }
   level_degrees_ = confidence < kMinSkewConfidence ? 0 : angle;
   levelled_ = TurnClockwise(binary.get(), level_degrees_);
   if (levelled_ == nullptr) {

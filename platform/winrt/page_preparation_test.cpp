@@ -147,5 +147,23 @@ TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
   EXPECT_EQ(pixGetHeight(prepared.get()), 2000);
 }
 
+TEST_F(PagePreparationTest, APictureWithoutTextIsNotLevelledByItsEdges) {
+  // A dark hill rising 25 degrees and falling again under a lighter sky:
+  // its edges are lines, but no characters, and turning the picture would
+  // only give Tesseract corners to read.
+  ScopedPix picture(pixCreate(1200, 900, 8));
+  for (l_int32 y = 0; y < 900; ++y) {
+    for (l_int32 x = 0; x < 1200; ++x) {
+      float ridge =
+          x < 700 ? 650 - 0.466f * static_cast<float>(x) : 324 + 0.6f * static_cast<float>(x - 700);
+      pixSetPixel(picture.get(), x, y,
+                  static_cast<float>(y) > ridge ? 60 : 230 - static_cast<l_int32>(y / 10));
+    }
+  }
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyse(picture.get()));
+  EXPECT_EQ(page.level_degrees(), 0);
+}
+
 }  // namespace
 }  // namespace winrt_layer
