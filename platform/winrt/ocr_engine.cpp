@@ -16,6 +16,7 @@
 #include "platform/winrt/bitmap_pixels.h"
 #include "platform/winrt/image_limits.h"
 #include "platform/winrt/language.h"
+#include "platform/winrt/line_cut.h"
 #include "platform/winrt/ocr_result.h"
 #include "platform/winrt/page_preparation.h"
 #include "platform/winrt/runtime_error.h"
@@ -46,6 +47,10 @@ constexpr wchar_t kTooMuchDetailMessageEnd[] = L".";
 constexpr uint32_t kDefaultResolution = 300;
 constexpr uint32_t kMinDeclaredResolution = 100;
 constexpr uint32_t kMaxResolution = 2400;
+
+// How long loading a language takes, in the time Tesseract takes to read
+// a line that many line heights long: ~75 ms against ~1 ms.
+constexpr float kLanguageLoadInLineHeights = 55;
 
 // Tesseract's data for page orientation (package tesseract-ocr-osd).
 constexpr char kOrientationData[] = "osd";
@@ -118,24 +123,28 @@ l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
   return count;
 }
 
-// A recognition of one preparation of the image.
+// A recognition of one preparation of the image, or of part of it.
 struct Reading {
   std::string text;
   // Tesseract's mean word confidence, 0 to 100.
   int confidence = 0;
 };
 
-// Recognises `prepared`, an image as `page` prepared it; null is out of
-// memory.
+// Recognises `prepared`, an image as `page` prepared it or part of one, on
+// the calling thread; null is out of memory.
 RuntimeError Read(tesseract::TessBaseAPI* recognizer,
                   const PagePreparation& page,
                   ScopedPix prepared,
                   uint32_t resolution,
-                  tesseract::ETEXT_DESC* monitor,
+                  const std::atomic<bool>& canceled,
                   Reading* reading) {
   if (prepared == nullptr) {
     return {E_OUTOFMEMORY, {}};
   }
+  UseOneTesseractThread();
+  tesseract::ETEXT_DESC monitor;
+  monitor.cancel = IsCanceled;
+  monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
   // The command-line tool's layout analysis: a photograph holds more than
   // one block of text, and the surface around the page.
   recognizer->SetPageSegMode(tesseract::PSM_AUTO);
@@ -158,13 +167,100 @@ RuntimeError Read(tesseract::TessBaseAPI* recognizer,
                 kTooMuchDetailMessageMiddle + std::to_wstring(kMaxOutlinePixels) +
                 kTooMuchDetailMessageEnd};
   }
-  if (recognizer->Recognize(monitor) != 0) {
+  if (recognizer->Recognize(&monitor) != 0) {
     recognizer->Clear();
     return {E_FAIL, kRecognitionFailedMessage};
   }
   reading->text = JoinLines(recognizer);
   reading->confidence = recognizer->MeanTextConf();
   recognizer->Clear();
+  return {};
+}
+
+// The rows of `image` from `top` to `bottom`; null without memory.
+ScopedPix Rows(PIX* image, l_int32 top, l_int32 bottom) {
+  ScopedBox rows(boxCreate(0, top, pixGetWidth(image), bottom - top));
+  return ScopedPix(rows ? pixClipRectangle(image, rows.get(), nullptr) : nullptr);
+}
+
+// The outcome of reading part of a page aside.
+struct PartReading {
+  RuntimeError error;
+  Reading reading;
+};
+
+// `part` read on a thread of its own by a second recogniser from
+// `recognizers`; no future when no thread can start.
+std::future<PartReading> ReadAside(RecognizerPool& recognizers,
+                                   const PagePreparation& page,
+                                   ScopedPix part,
+                                   uint32_t resolution,
+                                   const std::atomic<bool>& canceled) {
+  auto read = [&recognizers, &page, part = std::move(part), resolution, &canceled]() mutable {
+    PartReading outcome;
+    RecognizerPool::Lease recognizer = recognizers.Acquire();
+    // The first recogniser loaded the same data: this one lacked memory.
+    outcome.error = recognizer ? Read(recognizer.get(), page, std::move(part), resolution, canceled,
+                                      &outcome.reading)
+                               : RuntimeError{E_OUTOFMEMORY, {}};
+    return outcome;
+  };
+  try {
+    return std::async(std::launch::async, std::move(read));
+  } catch (const std::system_error&) {
+    return {};
+  }
+}
+
+// Recognises `prepared` with `recognizer`; when the page holds enough lines,
+// the last of them are read at the same time by a second recogniser, which
+// the second core makes sooner even when its language must be loaded.
+RuntimeError ReadPage(RecognizerPool& recognizers,
+                      tesseract::TessBaseAPI* recognizer,
+                      const PagePreparation& page,
+                      ScopedPix prepared,
+                      uint32_t resolution,
+                      const std::atomic<bool>& canceled,
+                      Reading* reading) {
+  if (prepared == nullptr) {
+    return {E_OUTOFMEMORY, {}};
+  }
+  std::future<PartReading> below;
+  l_int32 cut = FindLineCut(prepared.get(), kLanguageLoadInLineHeights);
+  if (cut > 0) {
+    ScopedPix lines_below = Rows(prepared.get(), cut, pixGetHeight(prepared.get()));
+    if (lines_below == nullptr) {
+      return {E_OUTOFMEMORY, {}};
+    }
+    below = ReadAside(recognizers, page, std::move(lines_below), resolution, canceled);
+    if (below.valid()) {
+      prepared = Rows(prepared.get(), 0, cut);
+    }
+  }
+  RuntimeError error = Read(recognizer, page, std::move(prepared), resolution, canceled, reading);
+  if (!below.valid()) {
+    return error;
+  }
+  PartReading part = below.get();
+  if (FAILED(error.code)) {
+    return error;
+  }
+  if (FAILED(part.error.code)) {
+    return std::move(part.error);
+  }
+  // The confidence of all words, as Tesseract would give it for the page:
+  // each part weighs as the text it read.
+  size_t above_length = reading->text.size();
+  size_t below_length = part.reading.text.size();
+  if (above_length + below_length > 0) {
+    reading->confidence = static_cast<int>(
+        (reading->confidence * above_length + part.reading.confidence * below_length) /
+        (above_length + below_length));
+  }
+  if (!reading->text.empty() && !part.reading.text.empty()) {
+    reading->text += '\n';
+  }
+  reading->text += part.reading.text;
   return {};
 }
 
@@ -224,17 +320,13 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
   if (resolution < kMinDeclaredResolution || resolution > kMaxResolution) {
     resolution = kDefaultResolution;
   }
-  tesseract::ETEXT_DESC monitor;
-  monitor.cancel = IsCanceled;
-  monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
-
   if (oriented) {
     quarter_turns = DetectQuarterTurns(recognizers, page);
     prepared = page.Prepare(image.get(), quarter_turns);
   }
   Reading reading;
-  RuntimeError error =
-      Read(recognizer.get(), page, std::move(prepared), resolution, &monitor, &reading);
+  RuntimeError error = ReadPage(recognizers, recognizer.get(), page, std::move(prepared),
+                                resolution, canceled, &reading);
   if (FAILED(error.code)) {
     return {nullptr, std::move(error)};
   }
@@ -243,8 +335,8 @@ RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
     int upright_turns = DetectQuarterTurns(recognizers, page);
     Reading turned;
     if (upright_turns != quarter_turns) {
-      error = Read(recognizer.get(), page, page.Prepare(image.get(), upright_turns), resolution,
-                   &monitor, &turned);
+      error = ReadPage(recognizers, recognizer.get(), page,
+                       page.Prepare(image.get(), upright_turns), resolution, canceled, &turned);
       if (FAILED(error.code)) {
         return {nullptr, std::move(error)};
       }

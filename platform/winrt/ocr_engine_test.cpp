@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/winrt/leptonica_image.h"
 #include "platform/winrt/recognizer_pool.h"
 #include "platform/winrt/runtime_test_support.h"
 
@@ -32,6 +33,11 @@ std::vector<std::wstring> Words(const std::wstring& text) {
 
 const std::vector<std::wstring> kReceiptWords = {L"GROCERY", L"STORE", L"Milk",  L"2.49",
                                                  L"Bread",   L"3.10",  L"TOTAL", L"5.59"};
+
+const std::vector<std::wstring> kFrenchWords = {
+    L"Le",           L"caf\u00e9", L"est",          L"tr\u00e8s",          L"chaud.",
+    L"O\u00f9",      L"est",       L"la",           L"biblioth\u00e8que?", L"\u00c9l\u00e8ve,",
+    L"gar\u00e7on,", L"\u00e0",    L"bient\u00f4t."};
 
 class OcrEngineTest : public ::testing::Test {
  protected:
@@ -83,11 +89,43 @@ TEST_F(OcrEngineTest, RecognisesFrenchWithAccentsInAFrenchProfile) {
 
   std::wstring text;
   ASSERT_EQ(RecognizeFixture("french.png", &text), S_OK);
-  std::vector<std::wstring> expected = {
-      L"Le",           L"caf\u00e9", L"est",          L"tr\u00e8s",          L"chaud.",
-      L"O\u00f9",      L"est",       L"la",           L"biblioth\u00e8que?", L"\u00c9l\u00e8ve,",
-      L"gar\u00e7on,", L"\u00e0",    L"bient\u00f4t."};
+  EXPECT_EQ(Words(text), kFrenchWords);
+}
+
+TEST_F(OcrEngineTest, ALongPageIsReadWholeAndInOrder) {
+  // Fifteen lines: enough for a second recogniser to read the last of them
+  // while the first reads the rest. Not a line may be lost, doubled or
+  // moved where the page is cut.
+  environment_.SetProfileLanguage("fr_FR.UTF-8");
+  ScopedPix read(pixRead(FixturePath("french.png").c_str()));
+  ASSERT_TRUE(read);
+  ScopedPix french(pixConvertTo8(read.get(), 0));
+  ASSERT_TRUE(french);
+  l_int32 height = pixGetHeight(french.get());
+  ScopedPix page(pixCreate(pixGetWidth(french.get()), 5 * height, 8));
+  ASSERT_TRUE(page);
+  for (l_int32 i = 0; i < 5; ++i) {
+    pixRasterop(page.get(), 0, i * height, pixGetWidth(french.get()), height, PIX_SRC, french.get(),
+                0, 0);
+  }
+  std::string path = std::filesystem::temp_directory_path() /
+                     ("winrt_long_page_" + std::to_string(getpid()) + ".png");
+  ASSERT_EQ(pixWrite(path.c_str(), page.get(), IFF_PNG), 0);
+  ComPtr<Graphics::Imaging::ISoftwareBitmap> bitmap;
+  HRESULT loaded = LoadBitmap(path, &bitmap);
+  std::filesystem::remove(path);
+  ASSERT_EQ(loaded, S_OK);
+  ComPtr<Media::Ocr::IOcrEngine> engine;
+  ASSERT_EQ(ProfileEngine(&engine), S_OK);
+  ASSERT_TRUE(engine);
+  std::wstring text;
+  ASSERT_EQ(Recognize(engine.Get(), bitmap.Get(), &text), S_OK);
+  std::vector<std::wstring> expected;
+  for (int i = 0; i < 5; ++i) {
+    expected.insert(expected.end(), kFrenchWords.begin(), kFrenchWords.end());
+  }
   EXPECT_EQ(Words(text), expected);
+  EXPECT_EQ(std::count(text.begin(), text.end(), L'\n'), 14);
 }
 
 TEST_F(OcrEngineTest, MultiPageTiffGivesTheFirstPageOnly) {
