@@ -126,7 +126,7 @@ l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
 // A recognition of one preparation of the image, or of part of it.
 struct Reading {
   std::string text;
-  // Tesseract's mean word confidence, 0 to 100.
+  // Tesseract's mean word confidence, 0 to 100; 0 when no text was read.
   int confidence = 0;
 };
 
@@ -172,7 +172,10 @@ RuntimeError Read(tesseract::TessBaseAPI* recognizer,
     return {E_FAIL, kRecognitionFailedMessage};
   }
   reading->text = JoinLines(recognizer);
-  reading->confidence = recognizer->MeanTextConf();
+  // On a page where Tesseract found no text, asking the confidence runs
+  // the whole layout analysis again: Recognize leaves such a page marked
+  // as not recognised.
+  reading->confidence = reading->text.empty() ? 0 : recognizer->MeanTextConf();
   recognizer->Clear();
   return {};
 }
