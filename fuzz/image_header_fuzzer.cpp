@@ -19,7 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (SUCCEEDED(error.code)) {
     if (header.width == 0 || header.height == 0 || header.frame_count == 0 ||
         header.DecodedBytes() > winrt_layer::kMaxDecodedBytes ||
-        header.first_frame_end > content.size()) {
+        header.first_frame_end > content.size() ||
+        (header.format == winrt_layer::ImageFormat::kGif &&
+         (header.screen_end > header.first_frame_start ||
+          header.first_frame_start >= header.first_frame_end))) {
       __builtin_trap();
     }
   } else if (!error.description.empty() && error.code != WINCODEC_ERR_IMAGESIZEOUTOFRANGE) {

@@ -89,6 +89,7 @@ RuntimeError ReadGifHeader(const std::vector<BYTE>& content, ImageHeader* header
   header->width = ReadLittleEndian16(&content[6]);
   header->height = ReadLittleEndian16(&content[8]);
   size_t position = kScreenDescriptorEnd + ColorTableBytes(content[10]);
+  header->screen_end = std::min(position, content.size());
   header->frame_count = 0;
   while (position < content.size()) {
     BYTE introducer = content[position++];
@@ -98,6 +99,7 @@ RuntimeError ReadGifHeader(const std::vector<BYTE>& content, ImageHeader* header
         break;
       }
     } else if (introducer == 0x2C && position + 9 <= content.size()) {
+      size_t start = position - 1;
       uint32_t width = ReadLittleEndian16(&content[position + 4]);
       uint32_t height = ReadLittleEndian16(&content[position + 6]);
       position += 9 + ColorTableBytes(content[position + 8]);
@@ -106,6 +108,7 @@ RuntimeError ReadGifHeader(const std::vector<BYTE>& content, ImageHeader* header
         break;
       }
       if (++header->frame_count == 1) {
+        header->first_frame_start = start;
         header->first_frame_end = position;
         header->width = std::max(header->width, width);
         header->height = std::max(header->height, height);
