@@ -14,7 +14,7 @@ constexpr BYTE kGifTrailer = 0x3B;
 }  // namespace
 
 ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header) {
-  SilenceLeptonica();
+  SetUpLeptonica();
   switch (header.format) {
     case ImageFormat::kPng:
       return DecodePng(content);

@@ -246,7 +246,7 @@ uint64_t ImageHeader::DecodedBytes() const {
 }
 
 RuntimeError ImageHeader::Read(const std::vector<BYTE>& content, ImageHeader* header) {
-  SilenceLeptonica();
+  SetUpLeptonica();
   *header = ImageHeader();
   if (content.empty()) {
     return {WINCODEC_ERR_COMPONENTNOTFOUND, {}};

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/winrt/image_memory.h"
+
 namespace winrt_layer {
 
 namespace {
@@ -10,12 +12,13 @@ void IgnoreLeptonicaOutput(const char*) noexcept {}
 
 }  // namespace
 
-void SilenceLeptonica() {
-  static std::once_flag silenced;
-  std::call_once(silenced, [] {
+void SetUpLeptonica() {
+  static std::once_flag set_up;
+  std::call_once(set_up, [] {
     setMsgSeverity(L_SEVERITY_NONE);
     // Some diagnostics are printed whatever the severity.
     leptSetStderrHandler(IgnoreLeptonicaOutput);
+    setPixMemoryManager(AllocateImageData, FreeImageData);
   });
 }
 

@@ -26,9 +26,11 @@ inline uint8_t Luminance(uint8_t red, uint8_t green, uint8_t blue) {
                               0.5f);
 }
 
-// Turns Leptonica's messages off for the process, once: the runtime
-// reports failures through its results, never on standard error.
-void SilenceLeptonica();
+// Sets Leptonica up for the process, once, before the layer first uses it:
+// its messages off (the runtime reports failures through its results, never
+// on standard error), and its images' pixels in memory from
+// AllocateImageData.
+void SetUpLeptonica();
 
 // Decoded pixels, shared by a software bitmap and the recognitions that
 // read it. Leptonica's reference counts are not atomic: a recognition holds

@@ -90,7 +90,7 @@ RecognizerPool::Lease RecognizerPool::Acquire() {
       return Lease(shared_from_this(), std::move(recognizer));
     }
   }
-  SilenceLeptonica();
+  SetUpLeptonica();
   auto recognizer = std::make_unique<tesseract::TessBaseAPI>();
   {
     PoolRegistry& registry = Registry();
