@@ -13,8 +13,6 @@
 namespace winrt_layer {
 namespace {
 
-constexpr size_t kHugePageBytes = size_t{2} << 20;
-
 // The large blocks handed out, by address, with their lengths.
 struct LargeBlocks {
   std::mutex mutex;

@@ -22,6 +22,10 @@ namespace winrt_layer {
 void* AllocateImageData(size_t bytes);
 void FreeImageData(void* data);
 
+// The size of a transparent huge page on x86-64, to which large blocks are
+// aligned and rounded.
+constexpr size_t kHugePageBytes = size_t{2} << 20;
+
 // The size from which a block is a mapping of its own: rounding it to whole
 // huge pages adds at most 2 MiB, a quarter of the smallest such block.
 constexpr size_t kLargeImageBytes = size_t{8} << 20;

@@ -17,8 +17,6 @@
 namespace winrt_layer {
 namespace {
 
-constexpr size_t kHugePageBytes = size_t{2} << 20;
-
 bool IsMapped(const void* address) {
   unsigned char resident = 0;
   void* page = reinterpret_cast<void*>(reinterpret_cast<uintptr_t>(address) & ~uintptr_t{4095});
