@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/winrt/first_frame.h"
-#include "platform/winrt/image_header.h"
+#include "platform/winrt/imaging/first_frame.h"
+#include "platform/winrt/imaging/image_header.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/winrt/exif_orientation.h"
-#include "platform/winrt/image_header.h"
-#include "platform/winrt/image_limits.h"
+#include "platform/winrt/imaging/exif_orientation.h"
+#include "platform/winrt/imaging/image_header.h"
+#include "platform/winrt/imaging/image_limits.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<BYTE> content(data, data + size);

@@ -2,10 +2,10 @@
 
 #include <winerror.h>
 
-#include "platform/winrt/bitmap_decoder_statics.h"
-#include "platform/winrt/language_factory.h"
-#include "platform/winrt/ocr_engine_statics.h"
-#include "platform/winrt/storage_file_statics.h"
+#include "platform/winrt/imaging/bitmap_decoder_statics.h"
+#include "platform/winrt/recognition/language_factory.h"
+#include "platform/winrt/recognition/ocr_engine_statics.h"
+#include "platform/winrt/storage/storage_file_statics.h"
 
 namespace winrt_layer {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/winrt/com_ptr.h"
+#include "platform/winrt/runtime/com_ptr.h"
 
 namespace winrt_layer {
 

@@ -7,7 +7,7 @@
 #include <new>
 
 #include "platform/winrt/activation_factory_registry.h"
-#include "platform/winrt/scoped_hstring.h"
+#include "platform/winrt/runtime/scoped_hstring.h"
 
 using winrt_layer::ActivationFactoryRegistry;
 

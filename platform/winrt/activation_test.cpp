@@ -13,10 +13,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/winrt/com_ptr.h"
-#include "platform/winrt/runtime_class.h"
+#include "platform/winrt/runtime/com_ptr.h"
+#include "platform/winrt/runtime/runtime_class.h"
+#include "platform/winrt/runtime/scoped_hstring.h"
 #include "platform/winrt/runtime_test_support.h"
-#include "platform/winrt/scoped_hstring.h"
 
 namespace winrt_layer {
 namespace {

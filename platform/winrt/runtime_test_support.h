@@ -25,9 +25,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/winrt/com_ptr.h"
-#include "platform/winrt/runtime_class.h"
-#include "platform/winrt/scoped_hstring.h"
+#include "platform/winrt/runtime/com_ptr.h"
+#include "platform/winrt/runtime/runtime_class.h"
+#include "platform/winrt/runtime/scoped_hstring.h"
 
 namespace winrt_layer::testing {
 

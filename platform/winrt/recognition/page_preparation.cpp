@@ -1,0 +1,312 @@
+#include "platform/winrt/recognition/page_preparation.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/winrt/recognition/area_reduction.h"
+#include "platform/winrt/recognition/sauvola_threshold.h"
+
+namespace winrt_layer {
+namespace {
+
+// The reduced copy's longer side: characters of a page that fills a phone's
+// frame stay about 10 pixels high, enough to find lines and orientation.
+constexpr float kAnalysisSide = 1400;
+
+// Sauvola's window half-size and factor on the reduced copy: local
+// thresholds take shadows, light fall-off and the surface around the page
+// in their stride, where one threshold for the whole image would not.
+constexpr int kSauvolaHalfWindow = 12;
+constexpr float kSauvolaFactor = 0.34f;
+
+// Tilt is searched over every angle: +-47 degrees around level and around
+// upright covers the circle with some overlap, in steps of 2 degrees on the
+// copy halved again (a quarter of the cost), refined by binary search to
+// 0.05 on the copy itself: reducing a photo's search further costs accuracy
+// that Tesseract notices at 10 degrees. Larger print, as a scan's, is
+// searched on copies reduced further, as long as its characters stay
+// kMinSkewCharacterHeight high in the sweep: the search with 1-degree
+// steps on the halved copy took three quarters of a clean page's
+// preparation.
+constexpr l_int32 kSkewSweepReduction = 2;
+constexpr l_int32 kMaxSkewSweepReduction = 8;
+constexpr float kMinSkewCharacterHeight = 6;
+constexpr l_float32 kSkewSweepRange = 47;
+constexpr l_float32 kSkewSweepStep = 2;
+constexpr l_float32 kSkewSearchStop = 0.05f;
+// How much more confident the levelled-upright reading must be than the
+// level one to be chosen.
+constexpr l_float32 kUprightPrior = 1.5f;
+// A tilt smaller than this is left to Tesseract, which copes with a few
+// degrees: a scan that is level enough is recognised as it is.
+constexpr float kMinLevelDegrees = 1;
+// Below this confidence (Leptonica's own threshold) the search found no
+// lines: levelling an image without text would cost a rotation of all of
+// it for nothing.
+constexpr l_float32 kMinSkewConfidence = 3;
+
+// Which way up the letters stand is told from their ascenders and
+// descenders, counted on text about this high (Leptonica's detection is
+// made for print at 150 to 300 dpi); the copy is enlarged to it, by at most
+// kMaxUpDownExpansion.
+constexpr float kUpDownCharacterHeight = 24;
+constexpr l_int32 kMaxUpDownExpansion = 4;
+// The text is looked at with this many character heights of what is around
+// it: the detection joins letters into words with closings that need room.
+constexpr float kUpDownMarginHeights = 2;
+// How much more upright the text must look one way up than the other
+// (Leptonica's own threshold for a decision). Photographed pages measured
+// 13 to 24 one way and as much below 0 the other; pages of capitals and
+// digits, which have few ascenders or descenders, near 0 both ways.
+constexpr l_float32 kMinUpDownMargin = 8;
+
+// Components this size (in pixels of the reduced copy) are taken as
+// characters when measuring the text.
+constexpr l_int32 kMinCharacterHeight = 4;
+constexpr l_int32 kMaxCharacterHeight = 120;
+// Character heights (the median of the components) Tesseract reads well:
+// it scales each line to 36 pixels for its network, about the height of a
+// line of kTargetCharacterHeight characters. Larger text is scaled down to
+// that: Tesseract's layout analysis and its copies of each line cost in
+// proportion to the pixels, and the larger text adds nothing.
+constexpr float kMaxCharacterHeightToRead = 28;
+constexpr float kTargetCharacterHeight = 24;
+
+constexpr float kDegreesPerRadian = 57.29578f;
+
+// A photo is cut to its text, with this many character heights around it,
+// when that leaves at most this share of its pixels: the surface around a
+// page costs every later step time and gives Tesseract nothing to read.
+constexpr float kTextMarginHeights = 3;
+// Once level, it is cut closer: the lines' box is tight, and what lies
+// beyond it is the surface, the page's edge and the corners levelling
+// brought in, which Tesseract would read as text.
+constexpr float kLevelledTextMarginHeights = 1.5f;
+constexpr float kMaxCroppedShare = 0.75f;
+
+struct Characters {
+  // The median height of the components that could be characters.
+  float median_height = 0;
+  // The box around them all; empty when there are none.
+  l_int32 left = 0;
+  l_int32 top = 0;
+  l_int32 right = 0;
+  l_int32 bottom = 0;
+};
+
+// The components of `binary` that could be characters, in its pixels.
+Characters FindCharacters(PIX* binary) {
+  Characters characters;
+  BOXA* boxes = pixConnCompBB(binary, 8);
+  if (boxes == nullptr) {
+    return characters;
+  }
+  std::vector<l_int32> heights;
+  l_int32 count = boxaGetCount(boxes);
+  for (l_int32 i = 0; i < count; ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(boxes, i, &x, &y, &width, &height);
+    if (height < kMinCharacterHeight || height > kMaxCharacterHeight || width > 3 * height) {
+      continue;
+    }
+    characters.left = heights.empty() ? x : std::min(characters.left, x);
+    characters.top = heights.empty() ? y : std::min(characters.top, y);
+    characters.right = heights.empty() ? x + width : std::max(characters.right, x + width);
+    characters.bottom = heights.empty() ? y + height : std::max(characters.bottom, y + height);
+    heights.push_back(height);
+  }
+  boxaDestroy(&boxes);
+  if (!heights.empty()) {
+    std::nth_element(heights.begin(), heights.begin() + heights.size() / 2, heights.end());
+    characters.median_height = static_cast<float>(heights[heights.size() / 2]);
+  }
+  return characters;
+}
+
+// `image` turned `degrees` clockwise: whole quarter turns exactly, and the
+// rest, when it is enough to matter, by shearing a binary image or mapping
+// the areas of a grey one, in the same frame. Null without memory.
+ScopedPix TurnClockwise(PIX* image, float degrees) {
+  l_int32 quarter_turns = static_cast<l_int32>(std::lround(degrees / 90));
+  float tilt = degrees - 90.0f * static_cast<float>(quarter_turns);
+  ScopedPix turned(pixRotateOrth(image, (quarter_turns % 4 + 4) % 4));
+  if (turned != nullptr && std::fabs(tilt) >= kMinLevelDegrees) {
+    turned.reset(pixRotate(turned.get(), tilt / kDegreesPerRadian,
+                           pixGetDepth(image) == 1 ? L_ROTATE_SHEAR : L_ROTATE_AREA_MAP,
+                           L_BRING_IN_WHITE, 0, 0));
+  }
+  return turned;
+}
+
+// `image` reduced to at most kAnalysisSide and thresholded locally;
+// `reduction` is the factor. Null without memory.
+ScopedPix ReduceAndBinarise(PIX* image, float* reduction) {
+  l_int32 width = pixGetWidth(image);
+  l_int32 height = pixGetHeight(image);
+  *reduction = std::min(1.0f, kAnalysisSide / static_cast<float>(std::max(width, height)));
+  ScopedPix reduced;
+  if (pixGetDepth(image) == 1) {
+    // Reduced straight to grey: a full-size grey copy of a large black and
+    // white scan would cost eight times the scan.
+    reduced.reset(*reduction < 1 ? pixScaleToGray(image, *reduction) : pixConvertTo8(image, 0));
+  } else {
+    reduced = *reduction < 1 ? ReduceByArea(image, *reduction) : ScopedPix(pixClone(image));
+  }
+  return reduced ? SauvolaThreshold(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
+}
+
+// The box, in pixels of a `width` x `height` image that `characters` were
+// found in reduced by `reduction`, around them with `margin_heights` of
+// their height on each side; null when that is most of the image.
+BOX* TextBox(const Characters& characters,
+             float reduction,
+             l_int32 width,
+             l_int32 height,
+             float margin_heights) {
+  if (characters.median_height <= 0) {
+    return nullptr;
+  }
+  float margin = margin_heights * characters.median_height;
+  auto full = [reduction](float value, l_int32 limit) {
+    return std::clamp(static_cast<l_int32>(value / reduction), 0, limit);
+  };
+  l_int32 left = full(static_cast<float>(characters.left) - margin, width);
+  l_int32 top = full(static_cast<float>(characters.top) - margin, height);
+  l_int32 right = full(static_cast<float>(characters.right) + margin, width);
+  l_int32 bottom = full(static_cast<float>(characters.bottom) + margin, height);
+  float share = static_cast<float>(right - left) * static_cast<float>(bottom - top) /
+                (static_cast<float>(width) * static_cast<float>(height));
+  return share <= kMaxCroppedShare ? boxCreate(left, top, right - left, bottom - top) : nullptr;
+}
+
+// `image` levelled and cut to the box around its text lines: what was
+// around the page, brought into the corners by levelling, is left out.
+// The image itself when its text fills most of it; null without memory.
+ScopedPix CutToLevelledText(PIX* image) {
+  float reduction = 1;
+  ScopedPix binary = ReduceAndBinarise(image, &reduction);
+  if (binary == nullptr) {
+    return nullptr;
+  }
+  ScopedBox box(TextBox(FindCharacters(binary.get()), reduction, pixGetWidth(image),
+                        pixGetHeight(image), kLevelledTextMarginHeights));
+  return ScopedPix(box ? pixClipRectangle(image, box.get(), nullptr) : pixClone(image));
+}
+
+}  // namespace
+
+bool PagePreparation::Analyse(PIX* image) {
+  float reduction = 1;
+  ScopedPix binary = ReduceAndBinarise(image, &reduction);
+  if (binary == nullptr) {
+    return false;
+  }
+  Characters characters = FindCharacters(binary.get());
+  l_int32 sweep_reduction = kSkewSweepReduction;
+  while (sweep_reduction < kMaxSkewSweepReduction &&
+         characters.median_height / static_cast<float>(2 * sweep_reduction) >=
+             kMinSkewCharacterHeight) {
+    sweep_reduction *= 2;
+  }
+  l_float32 angle = 0;
+  l_float32 confidence = 0;
+  // The lines sought are lines of characters: in an image without any, the
+  // edges of what it shows would be taken for them.
+  if (characters.median_height > 0) {
+    pixFindSkewOrthogonalRange(binary.get(), &angle, &confidence, sweep_reduction,
+                               sweep_reduction / 2, kSkewSweepRange, kSkewSweepStep,
+                               kSkewSearchStop, kUprightPrior);
+  }
+  level_degrees_ = confidence < kMinSkewConfidence ? 0 : angle;
+  levelled_ = TurnClockwise(binary.get(), level_degrees_);
+  if (levelled_ == nullptr) {
+    return false;
+  }
+  Characters levelled_characters = FindCharacters(levelled_.get());
+  levelled_character_height_ = levelled_characters.median_height;
+  if (levelled_character_height_ > 0) {
+    l_int32 margin = static_cast<l_int32>(kUpDownMarginHeights * levelled_character_height_);
+    levelled_text_box_.reset(
+        boxCreate(levelled_characters.left - margin, levelled_characters.top - margin,
+                  levelled_characters.right - levelled_characters.left + 2 * margin,
+                  levelled_characters.bottom - levelled_characters.top + 2 * margin));
+  }
+  float character_height = levelled_character_height_ / reduction;
+  scale_ =
+      character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
+  // The text's box is found as the image lies, where it is cut first.
+  text_box_.reset(
+      TextBox(characters, reduction, pixGetWidth(image), pixGetHeight(image), kTextMarginHeights));
+  return true;
+}
+
+bool PagePreparation::LinesRunVertically() const {
+  return std::fabs(level_degrees_) > 45;
+}
+
+int PagePreparation::GuessQuarterTurns() const {
+  if (levelled_text_box_ == nullptr) {
+    return -1;
+  }
+  // Only the text is looked at: the surface around a page would cost the
+  // detection time and could only mislead it.
+  ScopedPix text(pixClipRectangle(levelled_.get(), levelled_text_box_.get(), nullptr));
+  l_int32 expansion = std::clamp(
+      static_cast<l_int32>(std::lround(kUpDownCharacterHeight / levelled_character_height_)), 1,
+      kMaxUpDownExpansion);
+  if (text != nullptr && expansion > 1) {
+    text.reset(pixExpandBinaryReplicate(text.get(), expansion, expansion));
+  }
+  // Leptonica's detection says how upright text looks, or 0 when it finds
+  // too few ascenders and descenders to say, which happens to some text
+  // one way up and not the other: it is asked both ways.
+  ScopedPix upside_down(text ? pixRotate180(nullptr, text.get()) : nullptr);
+  l_float32 upright_looks = 0;
+  l_float32 upside_down_looks = 0;
+  if (upside_down == nullptr || pixUpDownDetect(text.get(), &upright_looks, 0, 0, 0) != 0 ||
+      pixUpDownDetect(upside_down.get(), &upside_down_looks, 0, 0, 0) != 0) {
+    return -1;
+  }
+  l_float32 margin = upright_looks - upside_down_looks;
+  if (margin >= kMinUpDownMargin) {
+    return 0;
+  }
+  return margin <= -kMinUpDownMargin ? 2 : -1;
+}
+
+int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
+  osd->SetPageSegMode(tesseract::PSM_OSD_ONLY);
+  osd->SetImage(levelled_.get());
+  int orientation = 0;
+  float orientation_confidence = 0;
+  const char* script = nullptr;
+  float script_confidence = 0;
+  bool found = osd->DetectOrientationScript(&orientation, &orientation_confidence, &script,
+                                            &script_confidence);
+  osd->Clear();
+  // Tesseract gives the page's clockwise rotation: it is turned back.
+  return found ? (360 - orientation) / 90 % 4 : 0;
+}
+
+ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
+  ScopedPix prepared(text_box_ ? pixClipRectangle(image, text_box_.get(), nullptr)
+                               : pixClone(image));
+  if (prepared != nullptr && scale_ < 1) {
+    prepared = pixGetDepth(image) == 8 ? ReduceByArea(prepared.get(), scale_)
+                                       : ScopedPix(pixScale(prepared.get(), scale_, scale_));
+  }
+  if (prepared != nullptr) {
+    prepared =
+        TurnClockwise(prepared.get(), level_degrees_ + 90.0f * static_cast<float>(quarter_turns));
+  }
+  if (prepared != nullptr && text_box_) {
+    prepared = CutToLevelledText(prepared.get());
+  }
+  if (prepared != nullptr && pixGetDepth(prepared.get()) == 8) {
+    prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+  }
+  return prepared;
+}
+
+}  // namespace winrt_layer

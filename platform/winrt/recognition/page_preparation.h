@@ -1,0 +1,65 @@
+#ifndef PLATFORM_WINRT_RECOGNITION_PAGE_PREPARATION_H_
+#define PLATFORM_WINRT_RECOGNITION_PAGE_PREPARATION_H_
+
+#include <tesseract/baseapi.h>
+
+#include "platform/winrt/imaging/leptonica_image.h"
+
+namespace winrt_layer {
+
+// How the text lies in an image, found on a reduced copy so that it costs
+// about the same whatever the image's size: photographs come tilted,
+// turned, unevenly lit and much larger than Tesseract needs.
+class PagePreparation {
+ public:
+  // Analyses `image` (1 or 8 bits per pixel, not a colormap); false without
+  // memory.
+  bool Analyse(PIX* image);
+
+  // Whether the text lines run up and down before any turn: the page is on
+  // its side, so recognising it before its orientation is known is wasted.
+  bool LinesRunVertically() const;
+
+  // The clockwise quarter turns, 0 or 2, that put the text upright once its
+  // lines are level, told from the letters' ascenders and descenders as
+  // Latin scripts have them; -1 when they do not tell clearly. Some tens
+  // of milliseconds on a photo, where Tesseract's detection below takes a
+  // fifth of a second.
+  int GuessQuarterTurns() const;
+
+  // The clockwise quarter turns that put the text upright once its lines
+  // are level, as Tesseract's orientation detection (`osd`, initialised
+  // with the "osd" data) finds them; 0 when it finds no text to tell.
+  int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
+
+  // `image` cut to its text, levelled, given `quarter_turns` more clockwise quarter turns,
+  // scaled to the text size Tesseract reads best, and with its background
+  // evened out. The image itself (a new reference) when nothing of that is
+  // needed; null without memory.
+  ScopedPix Prepare(PIX* image, int quarter_turns) const;
+
+  // The clockwise rotation, in degrees, that levels the text lines: within
+  // 47 of 0 or of +-90; 0 when no lines were found.
+  float level_degrees() const { return level_degrees_; }
+
+  // What Prepare scales by, at most 1: below 1 the text was larger than
+  // Tesseract needs, and now has the size of print at 300 dpi.
+  float scale() const { return scale_; }
+
+ private:
+  // The clockwise rotation, in degrees, that levels the text lines.
+  float level_degrees_ = 0;
+  float scale_ = 1;
+  // The median height of the characters in `levelled_`, and the box around
+  // them; 0 and null when there are none.
+  float levelled_character_height_ = 0;
+  ScopedBox levelled_text_box_;
+  // The reduced copy, binarised and levelled, for orientation detection.
+  ScopedPix levelled_;
+  // The part of the image that holds text, when that is much less than all.
+  ScopedBox text_box_;
+};
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_RECOGNITION_PAGE_PREPARATION_H_

@@ -1,0 +1,169 @@
+#include "platform/winrt/recognition/page_preparation.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace winrt_layer {
+namespace {
+
+constexpr float kRadiansPerDegree = 0.01745329f;
+
+ScopedPix ReadGreyFixture(const char* name) {
+  ScopedPix image(pixRead((std::string(WINRT_FIXTURES_DIR) + "/" + name).c_str()));
+  return image ? ScopedPix(pixConvertTo8(image.get(), 0)) : nullptr;
+}
+
+// `grey` turned `degrees` clockwise on white, grown to keep its corners.
+ScopedPix Turned(PIX* grey, float degrees) {
+  return ScopedPix(pixRotate(grey, degrees * kRadiansPerDegree, L_ROTATE_AREA_MAP, L_BRING_IN_WHITE,
+                             pixGetWidth(grey), pixGetHeight(grey)));
+}
+
+// `grey` set on a white sheet `times` its size, as text is on a page.
+ScopedPix OnASheet(PIX* grey, int times) {
+  l_int32 width = pixGetWidth(grey);
+  l_int32 height = pixGetHeight(grey);
+  ScopedPix sheet(pixCreate(width * times, height * times, 8));
+  pixSetAll(sheet.get());
+  pixRasterop(sheet.get(), width * (times - 1) / 2, height * (times - 1) / 2, width, height,
+              PIX_SRC, grey, 0, 0);
+  return sheet;
+}
+
+// The French page reads "Le marché ouvre ses portes à huit heures." and
+// more: lower case, with ascenders and descenders.
+class PagePreparationTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    french_ = ReadGreyFixture("french.png");
+    ASSERT_TRUE(french_);
+  }
+
+  ScopedPix french_;
+};
+
+TEST_F(PagePreparationTest, FindsTheTiltThatLevelsTheLines) {
+  // At 45 degrees either way of levelling is right: the test stops short.
+  for (float tilt : {-44.0f, -12.0f, 7.0f, 25.0f, 44.0f}) {
+    ScopedPix tilted = Turned(french_.get(), tilt);
+    PagePreparation page;
+    ASSERT_TRUE(page.Analyse(tilted.get()));
+    EXPECT_NEAR(page.level_degrees(), -tilt, 1) << "tilted " << tilt;
+    EXPECT_FALSE(page.LinesRunVertically()) << "tilted " << tilt;
+    // Undecided is allowed, wrong is not.
+    EXPECT_NE(page.GuessQuarterTurns(), 2) << "tilted " << tilt;
+
+    // Prepared, the page is level: analysed again, it needs no turn.
+    ScopedPix prepared = page.Prepare(tilted.get(), 0);
+    ASSERT_TRUE(prepared);
+    PagePreparation again;
+    ASSERT_TRUE(again.Analyse(prepared.get()));
+    EXPECT_NEAR(again.level_degrees(), 0, 1) << "tilted " << tilt;
+  }
+}
+
+TEST_F(PagePreparationTest, TellsWhichWayUpTheLettersStand) {
+  int answered = 0;
+  for (int turns : {0, 1, 2, 3}) {
+    ScopedPix turned(pixRotateOrth(french_.get(), turns));
+    PagePreparation page;
+    ASSERT_TRUE(page.Analyse(turned.get()));
+    EXPECT_EQ(page.LinesRunVertically(), turns % 2 == 1) << turns << " quarter turns";
+    // Once levelled, the letters stand upright or upside down; when the
+    // guess answers, the two turns together put them upright.
+    int guessed = page.GuessQuarterTurns();
+    if (guessed < 0) {
+      continue;
+    }
+    ++answered;
+    float total = page.level_degrees() + 90.0f * static_cast<float>(guessed) +
+                  90.0f * static_cast<float>(turns);
+    EXPECT_NEAR(std::remainder(total, 360.0f), 0, 1) << turns << " quarter turns";
+  }
+  EXPECT_EQ(answered, 4);
+}
+
+TEST_F(PagePreparationTest, CapitalsAndDigitsLeaveTheOrientationOpen) {
+  // The receipt is capitals and digits, which look much the same either
+  // way up: no guess, so that Tesseract's detection is asked.
+  ScopedPix receipt = ReadGreyFixture("english.png");
+  ASSERT_TRUE(receipt);
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyse(receipt.get()));
+  EXPECT_EQ(page.GuessQuarterTurns(), -1);
+}
+
+TEST_F(PagePreparationTest, LargeTextIsScaledToTheSizeTesseractReads) {
+  ScopedPix large(pixScale(french_.get(), 4, 4));
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyse(large.get()));
+  ASSERT_LT(page.scale(), 1);
+  ScopedPix prepared = page.Prepare(large.get(), 0);
+  ASSERT_TRUE(prepared);
+  PagePreparation again;
+  ASSERT_TRUE(again.Analyse(prepared.get()));
+  // Text of about 24 pixels is left as it is.
+  EXPECT_EQ(again.scale(), 1);
+  EXPECT_NEAR(static_cast<float>(pixGetHeight(prepared.get())),
+              static_cast<float>(pixGetHeight(large.get())) * page.scale(), 2);
+
+  // The page's own characters are about 29 pixels high: a fifth smaller,
+  // they are read as they are.
+  ScopedPix smaller(pixScale(french_.get(), 0.8f, 0.8f));
+  PagePreparation small;
+  ASSERT_TRUE(small.Analyse(smaller.get()));
+  EXPECT_EQ(small.scale(), 1);
+}
+
+TEST_F(PagePreparationTest, APhotoIsCutToItsText) {
+  // The text fills a ninth of the sheet: the rest is left out.
+  ScopedPix sheet = OnASheet(french_.get(), 3);
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyse(sheet.get()));
+  ScopedPix prepared = page.Prepare(sheet.get(), 0);
+  ASSERT_TRUE(prepared);
+  EXPECT_LT(pixGetWidth(prepared.get()), pixGetWidth(sheet.get()) / 2);
+  EXPECT_LT(pixGetHeight(prepared.get()), pixGetHeight(sheet.get()) / 2);
+}
+
+TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
+  // White, and a grey band across the top: what a file declaring a large
+  // image and holding a few bytes decodes to. Its skew is found with no
+  // confidence, and it must not be rotated.
+  ScopedPix blank(pixCreate(3000, 2000, 8));
+  pixSetAll(blank.get());
+  pixSetAllArbitrary(blank.get(), 255);
+  ScopedBox band(boxCreate(0, 0, 3000, 8));
+  pixSetInRectArbitrary(blank.get(), band.get(), 128);
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyse(blank.get()));
+  EXPECT_EQ(page.level_degrees(), 0);
+  EXPECT_EQ(page.GuessQuarterTurns(), -1);
+  ScopedPix prepared = page.Prepare(blank.get(), 0);
+  ASSERT_TRUE(prepared);
+  EXPECT_EQ(pixGetWidth(prepared.get()), 3000);
+  EXPECT_EQ(pixGetHeight(prepared.get()), 2000);
+}
+
+TEST_F(PagePreparationTest, APictureWithoutTextIsNotLevelledByItsEdges) {
+  // A dark hill rising 25 degrees and falling again under a lighter sky:
+  // its edges are lines, but no characters, and turning the picture would
+  // only give Tesseract corners to read.
+  ScopedPix picture(pixCreate(1200, 900, 8));
+  for (l_int32 y = 0; y < 900; ++y) {
+    for (l_int32 x = 0; x < 1200; ++x) {
+      float ridge =
+          x < 700 ? 650 - 0.466f * static_cast<float>(x) : 324 + 0.6f * static_cast<float>(x - 700);
+      pixSetPixel(picture.get(), x, y,
+                  static_cast<float>(y) > ridge ? 60 : 230 - static_cast<l_int32>(y / 10));
+    }
+  }
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyse(picture.get()));
+  EXPECT_EQ(page.level_degrees(), 0);
+}
+
+}  // namespace
+}  // namespace winrt_layer
