@@ -1,0 +1,104 @@
+#include "platform/winrt/recognition/page_split.h"
+
+#include <winerror.h>
+
+#include <future>
+#include <system_error>
+#include <utility>
+
+#include "platform/winrt/recognition/line_cut.h"
+
+namespace winrt_layer {
+namespace {
+
+// Loading a language takes as long as Tesseract reading lines this many
+// line heights long, all told: the second recognizer may have to load its
+// language before it starts.
+constexpr float kLanguageLoadInLineHeights = 55;
+
+// The outcome of recognizing the part of a page below its line cut.
+struct PartRecognition {
+  RuntimeError error;
+  RecognizedText recognized;
+};
+
+// The rows of `image` from `top` to `bottom`; null without memory.
+ScopedPix ClipRows(PIX* image, l_int32 top, l_int32 bottom) {
+  ScopedBox rows(boxCreate(0, top, pixGetWidth(image), bottom - top));
+  return ScopedPix(rows ? pixClipRectangle(image, rows.get(), nullptr) : nullptr);
+}
+
+// `part` recognized on a thread of its own by a second recognizer from
+// `recognizers`; no future when no thread can start.
+std::future<PartRecognition> RecognizeAside(RecognizerPool& recognizers,
+                                            ScopedPix part,
+                                            uint32_t resolution,
+                                            const std::atomic<bool>& canceled) {
+  auto recognize = [&recognizers, part = std::move(part), resolution, &canceled]() mutable {
+    PartRecognition outcome;
+    RecognizerPool::Lease recognizer = recognizers.Acquire();
+    // The first recognizer loaded the same data: this one lacked memory.
+    outcome.error = recognizer ? RecognizeWithTesseract(recognizer.get(), std::move(part),
+                                                        resolution, canceled, &outcome.recognized)
+                               : RuntimeError{E_OUTOFMEMORY, {}};
+    return outcome;
+  };
+  try {
+    return std::async(std::launch::async, std::move(recognize));
+  } catch (const std::system_error&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
+                                tesseract::TessBaseAPI* recognizer,
+                                ScopedPix prepared,
+                                uint32_t resolution,
+                                const std::atomic<bool>& canceled,
+                                RecognizedText* recognized) {
+  if (prepared == nullptr) {
+    return {E_OUTOFMEMORY, {}};
+  }
+  std::future<PartRecognition> below;
+  l_int32 cut = FindLineCut(prepared.get(), kLanguageLoadInLineHeights);
+  if (cut > 0) {
+    ScopedPix lines_below = ClipRows(prepared.get(), cut, pixGetHeight(prepared.get()));
+    if (lines_below == nullptr) {
+      return {E_OUTOFMEMORY, {}};
+    }
+    below = RecognizeAside(recognizers, std::move(lines_below), resolution, canceled);
+    if (below.valid()) {
+      prepared = ClipRows(prepared.get(), 0, cut);
+    }
+  }
+  RuntimeError error =
+      RecognizeWithTesseract(recognizer, std::move(prepared), resolution, canceled, recognized);
+  if (!below.valid()) {
+    return error;
+  }
+  PartRecognition part = below.get();
+  if (FAILED(error.code)) {
+    return error;
+  }
+  if (FAILED(part.error.code)) {
+    return std::move(part.error);
+  }
+  // The confidence of all words, as Tesseract would give it for the page:
+  // each part weighs as the text it read.
+  size_t above_length = recognized->text.size();
+  size_t below_length = part.recognized.text.size();
+  if (above_length + below_length > 0) {
+    recognized->confidence = static_cast<int>(
+        (recognized->confidence * above_length + part.recognized.confidence * below_length) /
+        (above_length + below_length));
+  }
+  if (!recognized->text.empty() && !part.recognized.text.empty()) {
+    recognized->text += '\n';
+  }
+  recognized->text += part.recognized.text;
+  return {};
+}
+
+}  // namespace winrt_layer

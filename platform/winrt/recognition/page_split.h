@@ -1,0 +1,33 @@
+#ifndef PLATFORM_WINRT_RECOGNITION_PAGE_SPLIT_H_
+#define PLATFORM_WINRT_RECOGNITION_PAGE_SPLIT_H_
+
+#include <tesseract/baseapi.h>
+
+#include <atomic>
+#include <cstdint>
+
+#include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/recognizer_pool.h"
+#include "platform/winrt/recognition/tesseract_recognition.h"
+#include "platform/winrt/runtime/runtime_error.h"
+
+namespace winrt_layer {
+
+// Recognizes `prepared`, a page as PagePreparation leaves it, with
+// `recognizer`, as RecognizeWithTesseract does. When the page holds enough
+// lines, it is split at its line cut and the lines below are recognized at
+// the same time by a second recognizer from `recognizers`, on a thread of
+// its own: the second core makes that sooner even when the second
+// recognizer must load its language first. The parts' texts are joined and
+// their confidences weighed by the text each read. A null page is out of
+// memory; a failure of either part is the failure of the whole.
+RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
+                                tesseract::TessBaseAPI* recognizer,
+                                ScopedPix prepared,
+                                uint32_t resolution,
+                                const std::atomic<bool>& canceled,
+                                RecognizedText* recognized);
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_RECOGNITION_PAGE_SPLIT_H_

@@ -1,0 +1,130 @@
+#include "platform/winrt/recognition/tesseract_recognition.h"
+
+#include <dlfcn.h>
+#include <tesseract/ocrclass.h>
+#include <tesseract/resultiterator.h>
+#include <winerror.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/winrt/imaging/image_limits.h"
+#include "platform/winrt/runtime/thread_pool.h"
+
+namespace winrt_layer {
+namespace {
+
+constexpr wchar_t kRecognitionFailedMessage[] = L"The text recognition failed.";
+constexpr wchar_t kTooMuchDetailMessageStart[] =
+    L"The bitmap has too much fine detail to recognise: ";
+constexpr wchar_t kTooMuchDetailMessageMiddle[] =
+    L" outline pixels, where OcrEngine takes at most ";
+constexpr wchar_t kTooMuchDetailMessageEnd[] = L".";
+
+// Tesseract's cancel callback: the operation was canceled, or the process
+// is exiting and waits for the recognition to end.
+bool IsCanceled(void* canceled, int) noexcept {
+  return static_cast<const std::atomic<bool>*>(canceled)->load() ||
+         ThreadPool::Shared().IsStopping();
+}
+
+std::string JoinLines(tesseract::TessBaseAPI* recognizer) {
+  std::string text;
+  std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
+  if (line == nullptr) {
+    return text;
+  }
+  do {
+    std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+    if (utf8 == nullptr) {
+      continue;
+    }
+    std::string line_text(utf8.get());
+    size_t end = line_text.find_last_not_of(" \t\r\n");
+    if (end == std::string::npos) {
+      continue;
+    }
+    line_text.erase(line_text.find_last_not_of("\r\n") + 1);
+    if (!text.empty()) {
+      text += '\n';
+    }
+    text += line_text;
+  } while (line->Next(tesseract::RIL_TEXTLINE));
+  return text;
+}
+
+// The outline pixels of Tesseract's thresholded image; -1 without memory.
+l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
+  ScopedPix thresholded(recognizer->GetThresholdedImage());
+  if (thresholded == nullptr) {
+    return -1;
+  }
+  ScopedPix outlines(pixExtractBoundary(thresholded.get(), 1));
+  l_int32 count = -1;
+  if (outlines == nullptr || pixCountPixels(outlines.get(), &count, nullptr) != 0) {
+    return -1;
+  }
+  return count;
+}
+
+}  // namespace
+
+// Tesseract's parallel regions name their thread count, which only the
+// maximum of active levels overrides: at 0 every region runs on the thread
+// that meets it. The OpenMP runtime comes with Tesseract: it is looked up
+// rather than linked.
+void UseOneTesseractThread() {
+  typedef void (*SetMaxActiveLevels)(int);
+  static const auto set_max_active_levels =
+      reinterpret_cast<SetMaxActiveLevels>(dlsym(RTLD_DEFAULT, "omp_set_max_active_levels"));
+  if (set_max_active_levels != nullptr) {
+    set_max_active_levels(0);
+  }
+}
+
+RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
+                                    ScopedPix image,
+                                    uint32_t resolution,
+                                    const std::atomic<bool>& canceled,
+                                    RecognizedText* recognized) {
+  if (image == nullptr) {
+    return {E_OUTOFMEMORY, {}};
+  }
+  UseOneTesseractThread();
+  tesseract::ETEXT_DESC monitor;
+  monitor.cancel = IsCanceled;
+  monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
+  // The command-line tool's layout analysis: a photograph holds more than
+  // one block of text, and the surface around the page.
+  recognizer->SetPageSegMode(tesseract::PSM_AUTO);
+  recognizer->SetImage(image.get());
+  image.reset();
+  recognizer->SetSourceResolution(static_cast<int>(resolution));
+  // Thresholding is Tesseract's first step, and what follows costs memory
+  // in proportion to the outlines: they are counted before it.
+  l_int32 outline_pixels = CountOutlinePixels(recognizer);
+  if (outline_pixels < 0) {
+    recognizer->Clear();
+    return {E_OUTOFMEMORY, {}};
+  }
+  if (outline_pixels > kMaxOutlinePixels) {
+    recognizer->Clear();
+    return {HRESULT_FROM_WIN32(ERROR_NOT_ENOUGH_QUOTA),
+            kTooMuchDetailMessageStart + std::to_wstring(outline_pixels) +
+                kTooMuchDetailMessageMiddle + std::to_wstring(kMaxOutlinePixels) +
+                kTooMuchDetailMessageEnd};
+  }
+  if (recognizer->Recognize(&monitor) != 0) {
+    recognizer->Clear();
+    return {E_FAIL, kRecognitionFailedMessage};
+  }
+  recognized->text = JoinLines(recognizer);
+  // On a page where Tesseract found no text, asking the confidence runs
+  // the whole layout analysis again: Recognize leaves such a page marked
+  // as not recognized.
+  recognized->confidence = recognized->text.empty() ? 0 : recognizer->MeanTextConf();
+  recognizer->Clear();
+  return {};
+}
+
+}  // namespace winrt_layer

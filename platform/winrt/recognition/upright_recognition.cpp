@@ -1,0 +1,128 @@
+#include "platform/winrt/recognition/upright_recognition.h"
+
+#include <winerror.h>
+
+#include <algorithm>
+#include <future>
+#include <mutex>
+#include <system_error>
+#include <utility>
+
+#include "platform/winrt/recognition/page_preparation.h"
+#include "platform/winrt/recognition/page_split.h"
+#include "platform/winrt/recognition/tesseract_recognition.h"
+
+namespace winrt_layer {
+namespace {
+
+constexpr wchar_t kNoLanguageDataMessage[] = L"The OCR language data could not be loaded.";
+
+// The resolution Tesseract assumes when the file declares none it can use.
+// Cameras declare 72 dpi whatever they photograph: a resolution under 100
+// says nothing of the text's size.
+constexpr uint32_t kDefaultResolution = 300;
+constexpr uint32_t kMinDeclaredResolution = 100;
+constexpr uint32_t kMaxResolution = 2400;
+
+// Tesseract's data for page orientation (package tesseract-ocr-osd).
+constexpr char kOrientationData[] = "osd";
+// A reading whose mean word confidence is below this may be of a page
+// upside down: its orientation is checked.
+constexpr int kConfidentReading = 60;
+
+// The resolution `pixels` are recognized at once `page` prepared them.
+uint32_t RecognitionResolution(const LeptonicaImage& pixels, const PagePreparation& page) {
+  // Text scaled down has the size of print read at the default resolution.
+  uint32_t resolution = pixels.resolution();
+  if (page.scale() < 1 || resolution < kMinDeclaredResolution || resolution > kMaxResolution) {
+    return kDefaultResolution;
+  }
+  return resolution;
+}
+
+// The clockwise quarter turns that put the page upright; 0 without the
+// orientation data, which is a separate package.
+int DetectQuarterTurns(const RecognizerPool& recognizers, const PagePreparation& page) {
+  RecognizerPool::Lease osd =
+      RecognizerPool::For(recognizers.tessdata_folder(), kOrientationData)->Acquire();
+  return osd ? page.DetectQuarterTurns(osd.get()) : 0;
+}
+
+// A recognizer from `recognizers`, acquired on a thread of its own when one
+// can start. Loading a language's data the first time and analyzing a photo
+// need each other only at the end: on a second core they overlap.
+std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers) {
+  auto acquire = [&recognizers] { return recognizers.Acquire(); };
+  try {
+    return std::async(std::launch::async, acquire);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, acquire);
+  }
+}
+
+}  // namespace
+
+RuntimeError RecognizeUpright(RecognizerPool& recognizers,
+                              const LeptonicaImage& pixels,
+                              const std::atomic<bool>& canceled,
+                              std::string* text) {
+  // The pixels' reference count moves while a recognition holds them
+  // (through the image below, and whatever Tesseract keeps until it is
+  // cleared): the lock is taken first, so it outlives both.
+  std::unique_lock<std::mutex> pixels_lock = pixels.LockForRecognition();
+  std::future<RecognizerPool::Lease> lease = AcquireAside(recognizers);
+  ScopedPix image = pixels.PixForRecognition();
+  PagePreparation page;
+  bool analyzed = image != nullptr && page.Analyse(image.get());
+  // The letters' shapes tell which way up most pages are. When they do not,
+  // a page on its side is turned as Tesseract's orientation detection says
+  // before it is read, and any other is read as it lies. Either way the
+  // detection is asked when the reading is poor, so that an upright page
+  // costs none. What needs no recognizer is done while the language loads.
+  int guessed_turns = analyzed ? page.GuessQuarterTurns() : -1;
+  bool oriented = guessed_turns < 0 && page.LinesRunVertically();
+  int quarter_turns = std::max(guessed_turns, 0);
+  ScopedPix prepared;
+  if (analyzed && !oriented) {
+    prepared = page.Prepare(image.get(), quarter_turns);
+  }
+  RecognizerPool::Lease recognizer = lease.get();
+  if (!recognizer) {
+    return {E_FAIL, kNoLanguageDataMessage};
+  }
+  if (!analyzed) {
+    return {E_OUTOFMEMORY, {}};
+  }
+  UseOneTesseractThread();
+  uint32_t resolution = RecognitionResolution(pixels, page);
+  if (oriented) {
+    quarter_turns = DetectQuarterTurns(recognizers, page);
+    prepared = page.Prepare(image.get(), quarter_turns);
+  }
+  RecognizedText recognized;
+  RuntimeError error = RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared),
+                                          resolution, canceled, &recognized);
+  if (FAILED(error.code)) {
+    return error;
+  }
+  // No text at all is no sign of a page upside down.
+  if (!oriented && !recognized.text.empty() && recognized.confidence < kConfidentReading) {
+    int upright_turns = DetectQuarterTurns(recognizers, page);
+    if (upright_turns != quarter_turns) {
+      RecognizedText turned;
+      error = RecognizePageSplit(recognizers, recognizer.get(),
+                                 page.Prepare(image.get(), upright_turns), resolution, canceled,
+                                 &turned);
+      if (FAILED(error.code)) {
+        return error;
+      }
+      if (turned.confidence > recognized.confidence) {
+        recognized = std::move(turned);
+      }
+    }
+  }
+  *text = std::move(recognized.text);
+  return {};
+}
+
+}  // namespace winrt_layer
