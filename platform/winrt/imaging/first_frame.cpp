@@ -3,15 +3,11 @@
 #include <utility>
 
 #include "platform/winrt/imaging/exif_orientation.h"
+#include "platform/winrt/imaging/gif_codec.h"
 #include "platform/winrt/imaging/jpeg_codec.h"
 #include "platform/winrt/imaging/png_codec.h"
 
 namespace winrt_layer {
-namespace {
-
-constexpr BYTE kGifTrailer = 0x3B;
-
-}  // namespace
 
 ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header) {
   SetUpLeptonica();
@@ -24,17 +20,8 @@ ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& 
     }
     case ImageFormat::kTiff:
       return ScopedPix(pixReadMemTiff(content.data(), content.size(), 0));
-    case ImageFormat::kGif: {
-      // giflib reads every frame into memory: it is given the first only,
-      // without the extensions before it, which giflib does not always walk
-      // as the header did (an image descriptor of 39048 x 24623 was found
-      // inside one).
-      std::vector<BYTE> first_frame(content.begin(), content.begin() + header.screen_end);
-      first_frame.insert(first_frame.end(), content.begin() + header.first_frame_start,
-                         content.begin() + header.first_frame_end);
-      first_frame.push_back(kGifTrailer);
-      return ScopedPix(pixReadMemGif(first_frame.data(), first_frame.size()));
-    }
+    case ImageFormat::kGif:
+      return DecodeGif(content);
     default:
       return ScopedPix(pixReadMem(content.data(), content.size()));
   }

@@ -26,13 +26,6 @@ struct ImageHeader {
   uint32_t bits_per_pixel = 0;
   bool has_alpha = false;
   uint32_t frame_count = 1;
-  // GIF: where the logical screen (with its colour table) ends, and where
-  // the first frame's image descriptor starts and its data end, so that
-  // only that frame is decoded, and only as walked here. 0 for the other
-  // formats.
-  size_t screen_end = 0;
-  size_t first_frame_start = 0;
-  size_t first_frame_end = 0;
 
   uint64_t DecodedBytes() const;
 
