@@ -23,7 +23,7 @@
 #       platform layer's decoding (DecodeFirstFrame, with the image libraries
 #       it calls) are image decoding; those of the page preparation the
 #       layer's OCR engine does before Tesseract reads (PagePreparation's
-#       Analyse, GuessQuarterTurns and Prepare: levelling, scaling, evening
+#       Analyze, GuessQuarterTurns and Prepare: levelling, scaling, evening
 #       out the light, what Windows' own OCR engine does inside) are the OCR
 #       engine's; all the rest (process start, loading libraries, engine,
 #       window, messaging, codec, the rest of the platform layer) is the
@@ -296,7 +296,7 @@ instruction_split() {
         } else if (callee ~ /^winrt_layer::DecodeFirstFrame\(/ &&
                    caller !~ /^winrt_layer::DecodeFirstFrame\(/) {
           decoding += $2
-        } else if (callee ~ /^winrt_layer::PagePreparation::(Analyse|GuessQuarterTurns|Prepare)\(/ &&
+        } else if (callee ~ /^winrt_layer::PagePreparation::(Analyze|GuessQuarterTurns|Prepare)\(/ &&
                    caller !~ /^winrt_layer::PagePreparation::/) {
           preparing += $2
         }

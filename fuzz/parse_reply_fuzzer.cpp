@@ -1,5 +1,5 @@
 // Any reply parses without fault and keeps the result's contract: one answer
-// for a recognised envelope, none otherwise, none before a bad variant access.
+// for a recognized envelope, none otherwise, none before a bad variant access.
 
 #include <cstddef>
 #include <cstdint>
@@ -52,9 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // An empty reply reads its envelope byte as 0, a success.
   const uint8_t envelope = size == 0 ? 0 : data[0];
   CountingResult result;
-  bool recognised;
+  bool recognized;
   try {
-    recognised = codec.ParseReply(data, size, &result);
+    recognized = codec.ParseReply(data, size, &result);
   } catch (const std::bad_variant_access& error) {
     // Only an error envelope whose code or message has the wrong kind throws,
     // with the fixed text, and before the result hears anything.
@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     return 0;
   }
-  if (result.answers() != (recognised ? 1 : 0) || recognised != (envelope <= 1)) {
+  if (result.answers() != (recognized ? 1 : 0) || recognized != (envelope <= 1)) {
     __builtin_trap();
   }
   return 0;

@@ -268,7 +268,7 @@ inline HRESULT ProfileEngine(ComPtr<ABI::Windows::Media::Ocr::IOcrEngine>* engin
   return engines->TryCreateFromUserProfileLanguages(engine->ReleaseAndGetAddressOf());
 }
 
-// The text `engine` recognises in `bitmap`.
+// The text `engine` recognizes in `bitmap`.
 inline HRESULT Recognize(ABI::Windows::Media::Ocr::IOcrEngine* engine,
                          ABI::Windows::Graphics::Imaging::ISoftwareBitmap* bitmap,
                          std::wstring* text) {

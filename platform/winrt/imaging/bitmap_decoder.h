@@ -15,7 +15,7 @@ namespace winrt_layer {
 // Windows.Graphics.Imaging.BitmapDecoder over a stream whose header has
 // been read; the pixels are decoded on request, first frame only. The
 // stream is read again then, so that the file's bytes are not held while
-// the bitmap is recognised.
+// the bitmap is recognized.
 class BitmapDecoder final
     : public RuntimeClass<ABI::Windows::Graphics::Imaging::IBitmapDecoder,
                           ABI::Windows::Graphics::Imaging::IBitmapFrameWithSoftwareBitmap,

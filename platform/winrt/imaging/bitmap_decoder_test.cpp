@@ -157,12 +157,12 @@ TEST_F(BitmapDecoderTest, HugeDeclaredSizesFailBeforeDecoding) {
 }
 
 TEST_F(BitmapDecoderTest, DecodedSizeCountsWhatEachDecoderHolds) {
-  // A PNG header for 5000 x 5000 pixels of colour with alpha: decoded to
-  // grey it takes 24 MiB, but interlaced it is kept whole in colour first
+  // A PNG header for 5000 x 5000 pixels of color with alpha: decoded to
+  // gray it takes 24 MiB, but interlaced it is kept whole in color first
   // (119 MiB). The chunk's CRC is not checked before the size.
   auto png = [](uint8_t interlace) {
     std::vector<uint8_t> file = ReadFixture("huge_header.png");
-    // IHDR's width, height, colour type and interlace method.
+    // IHDR's width, height, color type and interlace method.
     std::vector<uint8_t> fields = {0, 0, 0x13, 0x88, 0, 0, 0x13, 0x88, 8, 6, 0, 0, interlace};
     std::copy(fields.begin(), fields.end(), file.begin() + 16);
     return file;
@@ -170,7 +170,7 @@ TEST_F(BitmapDecoderTest, DecodedSizeCountsWhatEachDecoderHolds) {
   Decoded decoded;
   EXPECT_EQ(Decode(Write("interlaced.png", png(1)), &decoded), WINCODEC_ERR_IMAGESIZEOUTOFRANGE);
   EXPECT_EQ(Decode(Write("progressive.png", png(0)), &decoded), WINCODEC_ERR_BADIMAGE);
-  // A colour JPEG declaring 6000 x 5000 pixels: 29 MiB of grey, but a
+  // A color JPEG declaring 6000 x 5000 pixels: 29 MiB of gray, but a
   // progressive one keeps its coefficients whole while it decodes (114 MiB).
   auto jpeg = [](const char* name, uint8_t frame_marker) {
     std::vector<uint8_t> file =
@@ -197,7 +197,7 @@ TEST_F(BitmapDecoderTest, DecodedSizeCountsWhatEachDecoderHolds) {
 }
 
 TEST_F(BitmapDecoderTest, JpegCutShortDecodesAsFarAsItGoesAndTheRestWhite) {
-  // The photo's grey: its middle rows hold dark pixels of text.
+  // The photo's gray: its middle rows hold dark pixels of text.
   std::vector<uint8_t> whole = ReadFixture("english_sideways.jpg");
   std::vector<uint8_t> cut(whole.begin(),
                            whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
@@ -255,7 +255,7 @@ std::vector<uint8_t> OrientationBlock(uint8_t value) {
 }
 
 TEST_F(BitmapDecoderTest, ExifOrientationTurnsTheImageAsAViewerShowsIt) {
-  // Stored 357 x 549, a quarter turn anticlockwise.
+  // Stored 357 x 549, a quarter turn counterclockwise.
   std::vector<uint8_t> sideways = ReadFixture("english_sideways.jpg");
   struct Case {
     uint8_t orientation;
@@ -273,7 +273,7 @@ TEST_F(BitmapDecoderTest, ExifOrientationTurnsTheImageAsAViewerShowsIt) {
     EXPECT_EQ(decoded.width, c.width) << int{c.orientation};
     EXPECT_EQ(decoded.height, c.height) << int{c.orientation};
   }
-  // The TIFF orientation tag is honoured as well.
+  // The TIFF orientation tag is honored as well.
   Decoded tiff;
   ASSERT_EQ(Decode(FixturePath("english_right_top.tiff"), &tiff), S_OK);
   EXPECT_EQ(tiff.width, 549);

@@ -25,15 +25,15 @@ constexpr wchar_t kTooLargeMessageStart[] = L"The image is ";
 constexpr wchar_t kTooLargeMessageMiddle[] = L" pixels: decoded, it would take more than the ";
 constexpr wchar_t kTooLargeMessageEnd[] = L" MiB the decoder allows.";
 constexpr uint32_t kBlackAndWhiteBits = 1;
-// JPEG and PNG are decoded to grey; Leptonica decodes the other formats in
-// colour.
-constexpr uint32_t kGreyBits = 8;
+// JPEG and PNG are decoded to gray; Leptonica decodes the other formats in
+// color.
+constexpr uint32_t kGrayBits = 8;
 constexpr uint32_t kOtherBits = 32;
 // An interlaced PNG arrives in passes over the whole image, which is kept
-// in colour with alpha until the grey frame is made.
+// in color with alpha until the gray frame is made.
 constexpr uint32_t kInterlacedPngBits = 8 + 32;
 // The interlace method in a PNG: the signature, IHDR's length and type, then
-// width, height, depth, colour type, compression and filter.
+// width, height, depth, color type, compression and filter.
 constexpr size_t kPngInterlaceOffset = 8 + 8 + 12;
 
 bool FormatOf(l_int32 leptonica_format, ImageFormat* format) {
@@ -110,7 +110,7 @@ RuntimeError ReadLeptonicaHeader(const std::vector<BYTE>& content, ImageHeader* 
     header->bits_per_pixel = kOtherBits;
   } else {
     bool interlaced = content.size() > kPngInterlaceOffset && content[kPngInterlaceOffset] != 0;
-    header->bits_per_pixel = interlaced ? kInterlacedPngBits : kGreyBits;
+    header->bits_per_pixel = interlaced ? kInterlacedPngBits : kGrayBits;
   }
   header->has_alpha = samples_per_pixel == 2 || samples_per_pixel == 4;
   if (header->format == ImageFormat::kTiff) {

@@ -19,9 +19,9 @@ struct ImageHeader {
   uint32_t width = 0;
   uint32_t height = 0;
   // What each pixel counts against kMaxDecodedBytes: 1 for black and white,
-  // 8 for the other JPEGs and PNGs (decoded to grey), more for a
+  // 8 for the other JPEGs and PNGs (decoded to gray), more for a
   // progressive or multi-scan JPEG (its coefficients kept whole: 32 for
-  // 4:2:0 colour) and 40 for an interlaced PNG (kept whole in colour), else
+  // 4:2:0 color) and 40 for an interlaced PNG (kept whole in color), else
   // 32.
   uint32_t bits_per_pixel = 0;
   bool has_alpha = false;

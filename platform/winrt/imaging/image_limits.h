@@ -8,7 +8,7 @@ namespace winrt_layer {
 // The limits that keep any input within the process's memory budget of
 // about 320 MiB (the libraries and Tesseract's model take about 37 MiB).
 
-// OcrEngine.MaxImageDimension: the widest and tallest bitmap recognised.
+// OcrEngine.MaxImageDimension: the widest and tallest bitmap recognized.
 inline constexpr uint32_t kMaxImageDimension = 10000;
 
 // The largest file the decoder reads into memory; it holds the file only
@@ -17,10 +17,10 @@ inline constexpr uint64_t kMaxEncodedBytes = 64ull << 20;
 
 // The largest decoded first frame, checked from the header before any
 // decoding allocation. Black-and-white images count 1 bit per pixel; JPEGs
-// and PNGs, decoded to grey, 8; every other kind 32 (Leptonica decodes
-// them in colour, and recognition adds a grey copy). So a JPEG or PNG of
+// and PNGs, decoded to gray, 8; every other kind 32 (Leptonica decodes
+// them in color, and recognition adds a gray copy). So a JPEG or PNG of
 // MaxImageDimension on each side passes (95 MiB), a phone's 50 MP photo
-// among them, and 24 Mi pixels of a colour TIFF, BMP, GIF or WebP.
+// among them, and 24 Mi pixels of a color TIFF, BMP, GIF or WebP.
 inline constexpr uint64_t kMaxDecodedBytes = 96ull << 20;
 
 // The most outline pixels (foreground pixels next to background, after

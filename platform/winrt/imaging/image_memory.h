@@ -7,7 +7,7 @@ namespace winrt_layer {
 
 // Leptonica's allocator for the pixels of its images.
 //
-// A photo's grey image is thousands of 4 KiB pages, and the first write to
+// A photo's gray image is thousands of 4 KiB pages, and the first write to
 // each costs a page fault: on these machines faulting a 12 MP image in took
 // as long as decoding the JPEG into it. Blocks of kLargeImageBytes or more
 // are therefore mappings of their own, aligned to and advised for

@@ -12,7 +12,7 @@
 namespace winrt_layer {
 namespace {
 
-constexpr uint32_t kGreyFrameBits = 8;
+constexpr uint32_t kGrayFrameBits = 8;
 constexpr uint32_t kCoefficientBits = 16;
 // Restart markers are RST0 to RST7.
 constexpr int kLastRestartMarker = JPEG_RST0 + 7;
@@ -80,9 +80,9 @@ bool DecodeInto(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   }
   jpeg_decompress_struct* info = &decoding->info;
   jpeg_read_header(info, TRUE);
-  // Recognition reads grey, and a phone's photo held in colour would take
+  // Recognition reads gray, and a phone's photo held in color would take
   // four times the memory: libjpeg gives the luma of YCbCr and RGB at once;
-  // CMYK is turned to grey here.
+  // CMYK is turned to gray here.
   bool cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
   info->out_color_space = cmyk ? JCS_CMYK : JCS_GRAYSCALE;
   jpeg_start_decompress(info);
@@ -158,7 +158,7 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
   jpeg_decompress_struct* info = &decoding.info;
   *width = info->image_width;
   *height = info->image_height;
-  *bits_per_pixel = kGreyFrameBits;
+  *bits_per_pixel = kGrayFrameBits;
   if (jpeg_has_multiple_scans(info)) {
     // 16 bits a coefficient, each component at its own sampling.
     uint32_t full_samples = static_cast<uint32_t>(info->max_h_samp_factor) *

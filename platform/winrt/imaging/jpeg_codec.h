@@ -14,7 +14,7 @@ namespace winrt_layer {
 // apart from windef.h.)
 
 // The size in the header, and what each pixel costs while it decodes: 8
-// bits for the grey frame and, when libjpeg must keep the whole image's
+// bits for the gray frame and, when libjpeg must keep the whole image's
 // coefficients (a progressive or multi-scan file), 16 bits for each of
 // them. False when the header cannot be read.
 bool ReadJpegHeader(const std::vector<uint8_t>& content,
@@ -22,7 +22,7 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* height,
                     uint32_t* bits_per_pixel);
 
-// The pixels, 8-bit grey whatever the colours. A file of one scan whose
+// The pixels, 8-bit gray whatever the colors. A file of one scan whose
 // data ends early decodes as far as it goes, the rest white; a progressive
 // one as well as the scans it has give it. Null for data libjpeg cannot
 // decode.

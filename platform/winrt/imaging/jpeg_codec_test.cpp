@@ -25,7 +25,7 @@ struct EncodeOptions {
   int restart_rows = 0;
 };
 
-// A kSide x kSide grey JPEG of the bars, made by libjpeg itself.
+// A kSide x kSide gray JPEG of the bars, made by libjpeg itself.
 std::vector<uint8_t> EncodeBars(const EncodeOptions& options) {
   jpeg_compress_struct info;
   jpeg_error_mgr errors;
@@ -90,7 +90,7 @@ constexpr uint8_t kStartOfScan = 0xDA;
 TEST(JpegCodecTest, DataEndingAtAMarkerLeavesTheRestWhite) {
   // The scan's data cut in the middle and the file ended there, as a
   // file made up to declare a huge image is: libjpeg would decode the rest
-  // from nothing, grey, at the full cost.
+  // from nothing, gray, at the full cost.
   std::vector<uint8_t> content = EncodeBars({});
   size_t scan = FindMarker(content, kStartOfScan);
   content.resize(scan + (content.size() - scan) / 2);

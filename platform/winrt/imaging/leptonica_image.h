@@ -19,8 +19,8 @@ struct BoxDeleter {
 };
 typedef std::unique_ptr<BOX, BoxDeleter> ScopedBox;
 
-// The grey of a colour, with Leptonica's weights: decoders that turn colour
-// to grey give what Leptonica's own conversion would.
+// The gray of a color, with Leptonica's weights: decoders that turn color
+// to gray give what Leptonica's own conversion would.
 inline uint8_t Luminance(uint8_t red, uint8_t green, uint8_t blue) {
   return static_cast<uint8_t>(L_RED_WEIGHT * red + L_GREEN_WEIGHT * green + L_BLUE_WEIGHT * blue +
                               0.5f);
@@ -54,8 +54,8 @@ class LeptonicaImage {
   std::unique_lock<std::mutex> LockForRecognition() const;
 
   // The pixels for Tesseract, under the lock: the image itself when it is
-  // black and white or 8-bit grey, else an 8-bit grey copy (Tesseract
-  // thresholds grey; a colour copy would cost four times as much). Null
+  // black and white or 8-bit gray, else an 8-bit gray copy (Tesseract
+  // thresholds gray; a color copy would cost four times as much). Null
   // without memory.
   ScopedPix PixForRecognition() const;
 

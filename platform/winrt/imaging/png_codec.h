@@ -12,8 +12,8 @@ namespace winrt_layer {
 // PNG through libpng with error handlers of our own: Leptonica's reader
 // lets libpng print its errors on standard error.
 //
-// The pixels: 1 bit per pixel for black-and-white images, else 8-bit grey
-// (recognition reads grey; colour would take four times the memory);
+// The pixels: 1 bit per pixel for black-and-white images, else 8-bit gray
+// (recognition reads gray; color would take four times the memory);
 // transparent pixels are laid on white. Null for a truncated or corrupt
 // file.
 ScopedPix DecodePng(const std::vector<BYTE>& content);

@@ -10,7 +10,7 @@
 
 namespace winrt_layer {
 
-// Windows.Graphics.Imaging.SoftwareBitmap over decoded pixels. Grey pixels
+// Windows.Graphics.Imaging.SoftwareBitmap over decoded pixels. Gray pixels
 // without a colormap report Gray8 (Gray16 at 16 bits), every other kind
 // Bgra8; the alpha mode is Straight when the file has alpha, else Ignore.
 class SoftwareBitmap final : public RuntimeClass<ABI::Windows::Graphics::Imaging::ISoftwareBitmap,

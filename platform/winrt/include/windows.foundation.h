@@ -2,7 +2,7 @@
 #define PLATFORM_WINRT_INCLUDE_WINDOWS_FOUNDATION_H_
 
 // Windows.Foundation: asynchronous operations, as the Windows SDK declares
-// them. IAsyncOperation and its completion handler are specialised beside
+// them. IAsyncOperation and its completion handler are specialized beside
 // each result type, with the identifiers Windows derives for them; the
 // results of a runtime class cross as its default interface.
 

@@ -87,22 +87,22 @@ l_int32 ReducedSize(l_int32 size, float factor) {
 
 }  // namespace
 
-ScopedPix ReduceByArea(PIX* grey, float factor) {
-  l_int32 width = pixGetWidth(grey);
-  l_int32 height = pixGetHeight(grey);
+ScopedPix ReduceByArea(PIX* gray, float factor) {
+  l_int32 width = pixGetWidth(gray);
+  l_int32 height = pixGetHeight(gray);
   l_int32 reduced_width = ReducedSize(width, factor);
   l_int32 reduced_height = ReducedSize(height, factor);
   ScopedPix reduced(pixCreate(reduced_width, reduced_height, 8));
   if (reduced == nullptr) {
     return nullptr;
   }
-  pixCopyResolution(reduced.get(), grey);
+  pixCopyResolution(reduced.get(), gray);
   pixScaleResolution(reduced.get(), factor, factor);
-  const l_uint32* grey_data = pixGetData(grey);
-  size_t grey_words = static_cast<size_t>(pixGetWpl(grey));
+  const l_uint32* gray_data = pixGetData(gray);
+  size_t gray_words = static_cast<size_t>(pixGetWpl(gray));
   l_uint32* reduced_data = pixGetData(reduced.get());
   size_t reduced_words = static_cast<size_t>(pixGetWpl(reduced.get()));
-  size_t row_bytes = grey_words * sizeof(l_uint32);
+  size_t row_bytes = gray_words * sizeof(l_uint32);
   // Rows are summed first, each column of the reduced row being made and of
   // the next, in the order of the bytes in memory: a plain loop over a
   // row's bytes. A column's sum is at most 255 * kUnit, which 16 bits hold.
@@ -142,7 +142,7 @@ ScopedPix ReduceByArea(PIX* grey, float factor) {
       current_row = row.first;
     }
     const uint8_t* bytes =
-        reinterpret_cast<const uint8_t*>(grey_data + static_cast<size_t>(y) * grey_words);
+        reinterpret_cast<const uint8_t*>(gray_data + static_cast<size_t>(y) * gray_words);
     for (size_t i = 0; i < row_bytes; ++i) {
       sums[i] = static_cast<uint16_t>(sums[i] + bytes[i] * row.first_part);
     }

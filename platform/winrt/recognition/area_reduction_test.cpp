@@ -12,37 +12,37 @@
 namespace winrt_layer {
 namespace {
 
-l_uint32 Pixel(PIX* grey, l_int32 x, l_int32 y) {
+l_uint32 Pixel(PIX* gray, l_int32 x, l_int32 y) {
   l_uint32 value = 0;
-  pixGetPixel(grey, x, y, &value);
+  pixGetPixel(gray, x, y, &value);
   return value;
 }
 
-double Mean(PIX* grey) {
+double Mean(PIX* gray) {
   double sum = 0;
-  for (l_int32 y = 0; y < pixGetHeight(grey); ++y) {
-    for (l_int32 x = 0; x < pixGetWidth(grey); ++x) {
-      sum += Pixel(grey, x, y);
+  for (l_int32 y = 0; y < pixGetHeight(gray); ++y) {
+    for (l_int32 x = 0; x < pixGetWidth(gray); ++x) {
+      sum += Pixel(gray, x, y);
     }
   }
-  return sum / (static_cast<double>(pixGetWidth(grey)) * pixGetHeight(grey));
+  return sum / (static_cast<double>(pixGetWidth(gray)) * pixGetHeight(gray));
 }
 
-ScopedPix RandomGrey(l_int32 width, l_int32 height) {
-  ScopedPix grey(pixCreate(width, height, 8));
+ScopedPix RandomGray(l_int32 width, l_int32 height) {
+  ScopedPix gray(pixCreate(width, height, 8));
   std::mt19937 random(11);
   for (l_int32 y = 0; y < height; ++y) {
     for (l_int32 x = 0; x < width; ++x) {
-      pixSetPixel(grey.get(), x, y, random() % 256);
+      pixSetPixel(gray.get(), x, y, random() % 256);
     }
   }
-  return grey;
+  return gray;
 }
 
-TEST(AreaReductionTest, KeepsAnEvenGreyAndTheMeanAtAnySizeAndFactor) {
+TEST(AreaReductionTest, KeepsAnEvenGrayAndTheMeanAtAnySizeAndFactor) {
   // Odd sizes, factors that leave parts of pixels at every edge, and one
   // that leaves a single pixel: a part lost or counted twice shows at the
-  // edges of an even grey, and in the mean of a random one.
+  // edges of an even gray, and in the mean of a random one.
   for (auto [width, height, factor] :
        {std::tuple{37, 23, 0.35f}, std::tuple{101, 7, 0.9f}, std::tuple{64, 64, 0.5f},
         std::tuple{1000, 3, 0.17f}, std::tuple{9, 13, 0.01f}}) {
@@ -64,7 +64,7 @@ TEST(AreaReductionTest, KeepsAnEvenGreyAndTheMeanAtAnySizeAndFactor) {
       }
     }
 
-    ScopedPix random = RandomGrey(width, height);
+    ScopedPix random = RandomGray(width, height);
     reduced = ReduceByArea(random.get(), factor);
     ASSERT_TRUE(reduced);
     // Each reduced pixel is rounded once: the means differ by at most half
@@ -74,7 +74,7 @@ TEST(AreaReductionTest, KeepsAnEvenGreyAndTheMeanAtAnySizeAndFactor) {
 }
 
 TEST(AreaReductionTest, HalvingAveragesEachSquareOfFour) {
-  ScopedPix random = RandomGrey(16, 10);
+  ScopedPix random = RandomGray(16, 10);
   ScopedPix halved = ReduceByArea(random.get(), 0.5f);
   ASSERT_TRUE(halved);
   for (l_int32 y = 0; y < 5; ++y) {

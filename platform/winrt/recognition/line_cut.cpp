@@ -85,7 +85,7 @@ void Join(Band* line, const Band& mark) {
 }
 
 // `bands` with those less than kMinLineHeightShare of `line_height` high
-// joined to the nearer of their neighbours: an accent or a dot to the line
+// joined to the nearer of their neighbors: an accent or a dot to the line
 // below it, an underline to the line above.
 std::vector<Band> JoinMarksToLines(const std::vector<Band>& bands, float line_height) {
   constexpr l_int32 kNone = std::numeric_limits<l_int32>::max();
@@ -146,7 +146,7 @@ l_int32 FindLineCut(PIX* page, float start_cost) {
     }
     below[i] = below[i + 1] + static_cast<float>(band.right - band.left) / line_height;
   }
-  // The first recogniser reads the lines above the cut, the second, which
+  // The first recognizer reads the lines above the cut, the second, which
   // starts later, those below: both end together when the second has
   // half of what is left once the first has read for start_cost.
   float target = (below[0] - start_cost) / 2;

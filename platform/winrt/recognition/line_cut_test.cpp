@@ -66,7 +66,7 @@ class TestPage {
   ScopedPix pix_;
 };
 
-TEST(LineCutTest, BothRecognisersEndTogether) {
+TEST(LineCutTest, BothRecognizersEndTogether) {
   // Twelve lines of 900 pixels, each 30 line heights of work.
   TestPage page(std::vector<l_int32>(12, 900));
   // Starting together, each reads half.
@@ -87,8 +87,8 @@ TEST(LineCutTest, BothRecognisersEndTogether) {
   EXPECT_EQ(uneven.LinesBelow(cut), 7u);
 }
 
-TEST(LineCutTest, ShortTextIsReadByOneRecogniser) {
-  // A second recogniser starting later than the first would end reading
+TEST(LineCutTest, ShortTextIsReadByOneRecognizer) {
+  // A second recognizer starting later than the first would end reading
   // would only cost.
   TestPage page(std::vector<l_int32>(3, 900));
   EXPECT_EQ(FindLineCut(page.get(), 3 * 30), 0);

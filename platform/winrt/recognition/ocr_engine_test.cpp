@@ -43,7 +43,7 @@ class OcrEngineTest : public ::testing::Test {
  protected:
   void SetUp() override { environment_.SetProfileLanguage("en_US.UTF-8"); }
 
-  // The text the profile engine recognises in the fixture `name`.
+  // The text the profile engine recognizes in the fixture `name`.
   HRESULT RecognizeFixture(const char* name, std::wstring* text) {
     ComPtr<Graphics::Imaging::ISoftwareBitmap> bitmap;
     HRESULT result = LoadBitmap(FixturePath(name), &bitmap);
@@ -64,7 +64,7 @@ class OcrEngineTest : public ::testing::Test {
   ScopedEnvironment environment_;
 };
 
-TEST_F(OcrEngineTest, RecognisesTheReceiptInEveryFormat) {
+TEST_F(OcrEngineTest, RecognizesTheReceiptInEveryFormat) {
   for (const char* name : {"english.png", "english.jpg", "english.tiff", "english.bmp",
                            "english.gif", "english.webp"}) {
     std::wstring text;
@@ -76,7 +76,7 @@ TEST_F(OcrEngineTest, RecognisesTheReceiptInEveryFormat) {
   }
 }
 
-TEST_F(OcrEngineTest, RecognisesFrenchWithAccentsInAFrenchProfile) {
+TEST_F(OcrEngineTest, RecognizesFrenchWithAccentsInAFrenchProfile) {
   environment_.SetProfileLanguage("fr_FR.UTF-8");
   ComPtr<Media::Ocr::IOcrEngine> engine;
   ASSERT_EQ(ProfileEngine(&engine), S_OK);
@@ -93,7 +93,7 @@ TEST_F(OcrEngineTest, RecognisesFrenchWithAccentsInAFrenchProfile) {
 }
 
 TEST_F(OcrEngineTest, ALongPageIsReadWholeAndInOrder) {
-  // Fifteen lines: enough for a second recogniser to read the last of them
+  // Fifteen lines: enough for a second recognizer to read the last of them
   // while the first reads the rest. Not a line may be lost, doubled or
   // moved where the page is cut.
   environment_.SetProfileLanguage("fr_FR.UTF-8");
@@ -285,18 +285,18 @@ TEST_F(OcrEngineTest, TessdataFolderWithoutDataMeansNoLanguage) {
   std::filesystem::remove_all(folder);
 }
 
-TEST_F(OcrEngineTest, EnginesReuseInitialisedRecognisers) {
+TEST_F(OcrEngineTest, EnginesReuseInitializedRecognizers) {
   std::wstring text;
   ASSERT_EQ(RecognizeFixture("english.png", &text), S_OK);
-  uint64_t initialised = RecognizerPool::InitCount();
+  uint64_t initialized = RecognizerPool::InitCount();
   for (int i = 0; i < 3; ++i) {
     ASSERT_EQ(RecognizeFixture("english.png", &text), S_OK);
     EXPECT_EQ(Words(text), kReceiptWords);
   }
-  EXPECT_EQ(RecognizerPool::InitCount(), initialised);
+  EXPECT_EQ(RecognizerPool::InitCount(), initialized);
 }
 
-TEST_F(OcrEngineTest, ConcurrentRecognitionsEachGetTheirOwnRecogniser) {
+TEST_F(OcrEngineTest, ConcurrentRecognitionsEachGetTheirOwnRecognizer) {
   ComPtr<Graphics::Imaging::ISoftwareBitmap> bitmap;
   ASSERT_EQ(LoadBitmap(FixturePath("english.png"), &bitmap), S_OK);
   ComPtr<Media::Ocr::IOcrEngine> engine;
@@ -337,7 +337,7 @@ TEST_F(OcrEngineTest, CancelStopsARecognition) {
 
 // Under ctest each test is a process of its own: this one exits while the
 // recognition runs, which must end cleanly before Tesseract's statics go.
-TEST_F(OcrEngineTest, ExitingWhileRecognisingIsClean) {
+TEST_F(OcrEngineTest, ExitingWhileRecognizingIsClean) {
   ComPtr<Graphics::Imaging::ISoftwareBitmap> bitmap;
   ASSERT_EQ(LoadBitmap(FixturePath("english.png"), &bitmap), S_OK);
   ComPtr<Media::Ocr::IOcrEngine> engine;

@@ -9,7 +9,7 @@
 
 namespace winrt_layer {
 
-// Windows.Media.Ocr.OcrResult: the recognised text. Lines and the text
+// Windows.Media.Ocr.OcrResult: the recognized text. Lines and the text
 // angle are E_NOTIMPL.
 class OcrResult final : public RuntimeClass<ABI::Windows::Media::Ocr::IOcrResult, IAgileObject> {
  public:
@@ -18,7 +18,7 @@ class OcrResult final : public RuntimeClass<ABI::Windows::Media::Ocr::IOcrResult
 
   IFACEMETHODIMP get_Lines(IInspectable** value) override;
   IFACEMETHODIMP get_TextAngle(IInspectable** value) override;
-  // Null when nothing was recognised.
+  // Null when nothing was recognized.
   IFACEMETHODIMP get_Text(HSTRING* value) override;
 
  private:

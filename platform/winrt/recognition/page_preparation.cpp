@@ -35,14 +35,14 @@ constexpr float kMinSkewCharacterHeight = 6;
 constexpr l_float32 kSkewSweepRange = 47;
 constexpr l_float32 kSkewSweepStep = 2;
 constexpr l_float32 kSkewSearchStop = 0.05f;
-// How much more confident the levelled-upright reading must be than the
+// How much more confident the leveled-upright reading must be than the
 // level one to be chosen.
 constexpr l_float32 kUprightPrior = 1.5f;
 // A tilt smaller than this is left to Tesseract, which copes with a few
-// degrees: a scan that is level enough is recognised as it is.
+// degrees: a scan that is level enough is recognized as it is.
 constexpr float kMinLevelDegrees = 1;
 // Below this confidence (Leptonica's own threshold) the search found no
-// lines: levelling an image without text would cost a rotation of all of
+// lines: leveling an image without text would cost a rotation of all of
 // it for nothing.
 constexpr l_float32 kMinSkewConfidence = 3;
 
@@ -80,9 +80,9 @@ constexpr float kDegreesPerRadian = 57.29578f;
 // page costs every later step time and gives Tesseract nothing to read.
 constexpr float kTextMarginHeights = 3;
 // Once level, it is cut closer: the lines' box is tight, and what lies
-// beyond it is the surface, the page's edge and the corners levelling
+// beyond it is the surface, the page's edge and the corners leveling
 // brought in, which Tesseract would read as text.
-constexpr float kLevelledTextMarginHeights = 1.5f;
+constexpr float kLeveledTextMarginHeights = 1.5f;
 constexpr float kMaxCroppedShare = 0.75f;
 
 struct Characters {
@@ -126,7 +126,7 @@ Characters FindCharacters(PIX* binary) {
 
 // `image` turned `degrees` clockwise: whole quarter turns exactly, and the
 // rest, when it is enough to matter, by shearing a binary image or mapping
-// the areas of a grey one, in the same frame. Null without memory.
+// the areas of a gray one, in the same frame. Null without memory.
 ScopedPix TurnClockwise(PIX* image, float degrees) {
   l_int32 quarter_turns = static_cast<l_int32>(std::lround(degrees / 90));
   float tilt = degrees - 90.0f * static_cast<float>(quarter_turns);
@@ -141,13 +141,13 @@ ScopedPix TurnClockwise(PIX* image, float degrees) {
 
 // `image` reduced to at most kAnalysisSide and thresholded locally;
 // `reduction` is the factor. Null without memory.
-ScopedPix ReduceAndBinarise(PIX* image, float* reduction) {
+ScopedPix ReduceAndBinarize(PIX* image, float* reduction) {
   l_int32 width = pixGetWidth(image);
   l_int32 height = pixGetHeight(image);
   *reduction = std::min(1.0f, kAnalysisSide / static_cast<float>(std::max(width, height)));
   ScopedPix reduced;
   if (pixGetDepth(image) == 1) {
-    // Reduced straight to grey: a full-size grey copy of a large black and
+    // Reduced straight to gray: a full-size gray copy of a large black and
     // white scan would cost eight times the scan.
     reduced.reset(*reduction < 1 ? pixScaleToGray(image, *reduction) : pixConvertTo8(image, 0));
   } else {
@@ -180,25 +180,25 @@ BOX* TextBox(const Characters& characters,
   return share <= kMaxCroppedShare ? boxCreate(left, top, right - left, bottom - top) : nullptr;
 }
 
-// `image` levelled and cut to the box around its text lines: what was
-// around the page, brought into the corners by levelling, is left out.
+// `image` leveled and cut to the box around its text lines: what was
+// around the page, brought into the corners by leveling, is left out.
 // The image itself when its text fills most of it; null without memory.
-ScopedPix CutToLevelledText(PIX* image) {
+ScopedPix CutToLeveledText(PIX* image) {
   float reduction = 1;
-  ScopedPix binary = ReduceAndBinarise(image, &reduction);
+  ScopedPix binary = ReduceAndBinarize(image, &reduction);
   if (binary == nullptr) {
     return nullptr;
   }
   ScopedBox box(TextBox(FindCharacters(binary.get()), reduction, pixGetWidth(image),
-                        pixGetHeight(image), kLevelledTextMarginHeights));
+                        pixGetHeight(image), kLeveledTextMarginHeights));
   return ScopedPix(box ? pixClipRectangle(image, box.get(), nullptr) : pixClone(image));
 }
 
 }  // namespace
 
-bool PagePreparation::Analyse(PIX* image) {
+bool PagePreparation::Analyze(PIX* image) {
   float reduction = 1;
-  ScopedPix binary = ReduceAndBinarise(image, &reduction);
+  ScopedPix binary = ReduceAndBinarize(image, &reduction);
   if (binary == nullptr) {
     return false;
   }
@@ -219,20 +219,20 @@ bool PagePreparation::Analyse(PIX* image) {
                                kSkewSearchStop, kUprightPrior);
   }
   level_degrees_ = confidence < kMinSkewConfidence ? 0 : angle;
-  levelled_ = TurnClockwise(binary.get(), level_degrees_);
-  if (levelled_ == nullptr) {
+  leveled_ = TurnClockwise(binary.get(), level_degrees_);
+  if (leveled_ == nullptr) {
     return false;
   }
-  Characters levelled_characters = FindCharacters(levelled_.get());
-  levelled_character_height_ = levelled_characters.median_height;
-  if (levelled_character_height_ > 0) {
-    l_int32 margin = static_cast<l_int32>(kUpDownMarginHeights * levelled_character_height_);
-    levelled_text_box_.reset(
-        boxCreate(levelled_characters.left - margin, levelled_characters.top - margin,
-                  levelled_characters.right - levelled_characters.left + 2 * margin,
-                  levelled_characters.bottom - levelled_characters.top + 2 * margin));
+  Characters leveled_characters = FindCharacters(leveled_.get());
+  leveled_character_height_ = leveled_characters.median_height;
+  if (leveled_character_height_ > 0) {
+    l_int32 margin = static_cast<l_int32>(kUpDownMarginHeights * leveled_character_height_);
+    leveled_text_box_.reset(
+        boxCreate(leveled_characters.left - margin, leveled_characters.top - margin,
+                  leveled_characters.right - leveled_characters.left + 2 * margin,
+                  leveled_characters.bottom - leveled_characters.top + 2 * margin));
   }
-  float character_height = levelled_character_height_ / reduction;
+  float character_height = leveled_character_height_ / reduction;
   scale_ =
       character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
   // The text's box is found as the image lies, where it is cut first.
@@ -246,14 +246,14 @@ bool PagePreparation::LinesRunVertically() const {
 }
 
 int PagePreparation::GuessQuarterTurns() const {
-  if (levelled_text_box_ == nullptr) {
+  if (leveled_text_box_ == nullptr) {
     return -1;
   }
   // Only the text is looked at: the surface around a page would cost the
   // detection time and could only mislead it.
-  ScopedPix text(pixClipRectangle(levelled_.get(), levelled_text_box_.get(), nullptr));
+  ScopedPix text(pixClipRectangle(leveled_.get(), leveled_text_box_.get(), nullptr));
   l_int32 expansion = std::clamp(
-      static_cast<l_int32>(std::lround(kUpDownCharacterHeight / levelled_character_height_)), 1,
+      static_cast<l_int32>(std::lround(kUpDownCharacterHeight / leveled_character_height_)), 1,
       kMaxUpDownExpansion);
   if (text != nullptr && expansion > 1) {
     text.reset(pixExpandBinaryReplicate(text.get(), expansion, expansion));
@@ -277,7 +277,7 @@ int PagePreparation::GuessQuarterTurns() const {
 
 int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
   osd->SetPageSegMode(tesseract::PSM_OSD_ONLY);
-  osd->SetImage(levelled_.get());
+  osd->SetImage(leveled_.get());
   int orientation = 0;
   float orientation_confidence = 0;
   const char* script = nullptr;
@@ -301,7 +301,7 @@ ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
         TurnClockwise(prepared.get(), level_degrees_ + 90.0f * static_cast<float>(quarter_turns));
   }
   if (prepared != nullptr && text_box_) {
-    prepared = CutToLevelledText(prepared.get());
+    prepared = CutToLeveledText(prepared.get());
   }
   if (prepared != nullptr && pixGetDepth(prepared.get()) == 8) {
     prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));

@@ -12,12 +12,12 @@ namespace winrt_layer {
 // turned, unevenly lit and much larger than Tesseract needs.
 class PagePreparation {
  public:
-  // Analyses `image` (1 or 8 bits per pixel, not a colormap); false without
+  // Analyzes `image` (1 or 8 bits per pixel, not a colormap); false without
   // memory.
-  bool Analyse(PIX* image);
+  bool Analyze(PIX* image);
 
   // Whether the text lines run up and down before any turn: the page is on
-  // its side, so recognising it before its orientation is known is wasted.
+  // its side, so recognizing it before its orientation is known is wasted.
   bool LinesRunVertically() const;
 
   // The clockwise quarter turns, 0 or 2, that put the text upright once its
@@ -28,11 +28,11 @@ class PagePreparation {
   int GuessQuarterTurns() const;
 
   // The clockwise quarter turns that put the text upright once its lines
-  // are level, as Tesseract's orientation detection (`osd`, initialised
+  // are level, as Tesseract's orientation detection (`osd`, initialized
   // with the "osd" data) finds them; 0 when it finds no text to tell.
   int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
 
-  // `image` cut to its text, levelled, given `quarter_turns` more clockwise quarter turns,
+  // `image` cut to its text, leveled, given `quarter_turns` more clockwise quarter turns,
   // scaled to the text size Tesseract reads best, and with its background
   // evened out. The image itself (a new reference) when nothing of that is
   // needed; null without memory.
@@ -50,12 +50,12 @@ class PagePreparation {
   // The clockwise rotation, in degrees, that levels the text lines.
   float level_degrees_ = 0;
   float scale_ = 1;
-  // The median height of the characters in `levelled_`, and the box around
+  // The median height of the characters in `leveled_`, and the box around
   // them; 0 and null when there are none.
-  float levelled_character_height_ = 0;
-  ScopedBox levelled_text_box_;
-  // The reduced copy, binarised and levelled, for orientation detection.
-  ScopedPix levelled_;
+  float leveled_character_height_ = 0;
+  ScopedBox leveled_text_box_;
+  // The reduced copy, binarized and leveled, for orientation detection.
+  ScopedPix leveled_;
   // The part of the image that holds text, when that is much less than all.
   ScopedBox text_box_;
 };

@@ -10,25 +10,25 @@ namespace {
 
 constexpr float kRadiansPerDegree = 0.01745329f;
 
-ScopedPix ReadGreyFixture(const char* name) {
+ScopedPix ReadGrayFixture(const char* name) {
   ScopedPix image(pixRead((std::string(WINRT_FIXTURES_DIR) + "/" + name).c_str()));
   return image ? ScopedPix(pixConvertTo8(image.get(), 0)) : nullptr;
 }
 
-// `grey` turned `degrees` clockwise on white, grown to keep its corners.
-ScopedPix Turned(PIX* grey, float degrees) {
-  return ScopedPix(pixRotate(grey, degrees * kRadiansPerDegree, L_ROTATE_AREA_MAP, L_BRING_IN_WHITE,
-                             pixGetWidth(grey), pixGetHeight(grey)));
+// `gray` turned `degrees` clockwise on white, grown to keep its corners.
+ScopedPix Turned(PIX* gray, float degrees) {
+  return ScopedPix(pixRotate(gray, degrees * kRadiansPerDegree, L_ROTATE_AREA_MAP, L_BRING_IN_WHITE,
+                             pixGetWidth(gray), pixGetHeight(gray)));
 }
 
-// `grey` set on a white sheet `times` its size, as text is on a page.
-ScopedPix OnASheet(PIX* grey, int times) {
-  l_int32 width = pixGetWidth(grey);
-  l_int32 height = pixGetHeight(grey);
+// `gray` set on a white sheet `times` its size, as text is on a page.
+ScopedPix OnASheet(PIX* gray, int times) {
+  l_int32 width = pixGetWidth(gray);
+  l_int32 height = pixGetHeight(gray);
   ScopedPix sheet(pixCreate(width * times, height * times, 8));
   pixSetAll(sheet.get());
   pixRasterop(sheet.get(), width * (times - 1) / 2, height * (times - 1) / 2, width, height,
-              PIX_SRC, grey, 0, 0);
+              PIX_SRC, gray, 0, 0);
   return sheet;
 }
 
@@ -37,7 +37,7 @@ ScopedPix OnASheet(PIX* grey, int times) {
 class PagePreparationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    french_ = ReadGreyFixture("french.png");
+    french_ = ReadGrayFixture("french.png");
     ASSERT_TRUE(french_);
   }
 
@@ -45,21 +45,21 @@ class PagePreparationTest : public ::testing::Test {
 };
 
 TEST_F(PagePreparationTest, FindsTheTiltThatLevelsTheLines) {
-  // At 45 degrees either way of levelling is right: the test stops short.
+  // At 45 degrees either way of leveling is right: the test stops short.
   for (float tilt : {-44.0f, -12.0f, 7.0f, 25.0f, 44.0f}) {
     ScopedPix tilted = Turned(french_.get(), tilt);
     PagePreparation page;
-    ASSERT_TRUE(page.Analyse(tilted.get()));
+    ASSERT_TRUE(page.Analyze(tilted.get()));
     EXPECT_NEAR(page.level_degrees(), -tilt, 1) << "tilted " << tilt;
     EXPECT_FALSE(page.LinesRunVertically()) << "tilted " << tilt;
     // Undecided is allowed, wrong is not.
     EXPECT_NE(page.GuessQuarterTurns(), 2) << "tilted " << tilt;
 
-    // Prepared, the page is level: analysed again, it needs no turn.
+    // Prepared, the page is level: analyzed again, it needs no turn.
     ScopedPix prepared = page.Prepare(tilted.get(), 0);
     ASSERT_TRUE(prepared);
     PagePreparation again;
-    ASSERT_TRUE(again.Analyse(prepared.get()));
+    ASSERT_TRUE(again.Analyze(prepared.get()));
     EXPECT_NEAR(again.level_degrees(), 0, 1) << "tilted " << tilt;
   }
 }
@@ -69,9 +69,9 @@ TEST_F(PagePreparationTest, TellsWhichWayUpTheLettersStand) {
   for (int turns : {0, 1, 2, 3}) {
     ScopedPix turned(pixRotateOrth(french_.get(), turns));
     PagePreparation page;
-    ASSERT_TRUE(page.Analyse(turned.get()));
+    ASSERT_TRUE(page.Analyze(turned.get()));
     EXPECT_EQ(page.LinesRunVertically(), turns % 2 == 1) << turns << " quarter turns";
-    // Once levelled, the letters stand upright or upside down; when the
+    // Once leveled, the letters stand upright or upside down; when the
     // guess answers, the two turns together put them upright.
     int guessed = page.GuessQuarterTurns();
     if (guessed < 0) {
@@ -88,22 +88,22 @@ TEST_F(PagePreparationTest, TellsWhichWayUpTheLettersStand) {
 TEST_F(PagePreparationTest, CapitalsAndDigitsLeaveTheOrientationOpen) {
   // The receipt is capitals and digits, which look much the same either
   // way up: no guess, so that Tesseract's detection is asked.
-  ScopedPix receipt = ReadGreyFixture("english.png");
+  ScopedPix receipt = ReadGrayFixture("english.png");
   ASSERT_TRUE(receipt);
   PagePreparation page;
-  ASSERT_TRUE(page.Analyse(receipt.get()));
+  ASSERT_TRUE(page.Analyze(receipt.get()));
   EXPECT_EQ(page.GuessQuarterTurns(), -1);
 }
 
 TEST_F(PagePreparationTest, LargeTextIsScaledToTheSizeTesseractReads) {
   ScopedPix large(pixScale(french_.get(), 4, 4));
   PagePreparation page;
-  ASSERT_TRUE(page.Analyse(large.get()));
+  ASSERT_TRUE(page.Analyze(large.get()));
   ASSERT_LT(page.scale(), 1);
   ScopedPix prepared = page.Prepare(large.get(), 0);
   ASSERT_TRUE(prepared);
   PagePreparation again;
-  ASSERT_TRUE(again.Analyse(prepared.get()));
+  ASSERT_TRUE(again.Analyze(prepared.get()));
   // Text of about 24 pixels is left as it is.
   EXPECT_EQ(again.scale(), 1);
   EXPECT_NEAR(static_cast<float>(pixGetHeight(prepared.get())),
@@ -113,7 +113,7 @@ TEST_F(PagePreparationTest, LargeTextIsScaledToTheSizeTesseractReads) {
   // they are read as they are.
   ScopedPix smaller(pixScale(french_.get(), 0.8f, 0.8f));
   PagePreparation small;
-  ASSERT_TRUE(small.Analyse(smaller.get()));
+  ASSERT_TRUE(small.Analyze(smaller.get()));
   EXPECT_EQ(small.scale(), 1);
 }
 
@@ -121,7 +121,7 @@ TEST_F(PagePreparationTest, APhotoIsCutToItsText) {
   // The text fills a ninth of the sheet: the rest is left out.
   ScopedPix sheet = OnASheet(french_.get(), 3);
   PagePreparation page;
-  ASSERT_TRUE(page.Analyse(sheet.get()));
+  ASSERT_TRUE(page.Analyze(sheet.get()));
   ScopedPix prepared = page.Prepare(sheet.get(), 0);
   ASSERT_TRUE(prepared);
   EXPECT_LT(pixGetWidth(prepared.get()), pixGetWidth(sheet.get()) / 2);
@@ -129,7 +129,7 @@ TEST_F(PagePreparationTest, APhotoIsCutToItsText) {
 }
 
 TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
-  // White, and a grey band across the top: what a file declaring a large
+  // White, and a gray band across the top: what a file declaring a large
   // image and holding a few bytes decodes to. Its skew is found with no
   // confidence, and it must not be rotated.
   ScopedPix blank(pixCreate(3000, 2000, 8));
@@ -138,7 +138,7 @@ TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
   ScopedBox band(boxCreate(0, 0, 3000, 8));
   pixSetInRectArbitrary(blank.get(), band.get(), 128);
   PagePreparation page;
-  ASSERT_TRUE(page.Analyse(blank.get()));
+  ASSERT_TRUE(page.Analyze(blank.get()));
   EXPECT_EQ(page.level_degrees(), 0);
   EXPECT_EQ(page.GuessQuarterTurns(), -1);
   ScopedPix prepared = page.Prepare(blank.get(), 0);
@@ -147,7 +147,7 @@ TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
   EXPECT_EQ(pixGetHeight(prepared.get()), 2000);
 }
 
-TEST_F(PagePreparationTest, APictureWithoutTextIsNotLevelledByItsEdges) {
+TEST_F(PagePreparationTest, APictureWithoutTextIsNotLeveledByItsEdges) {
   // A dark hill rising 25 degrees and falling again under a lighter sky:
   // its edges are lines, but no characters, and turning the picture would
   // only give Tesseract corners to read.
@@ -161,7 +161,7 @@ TEST_F(PagePreparationTest, APictureWithoutTextIsNotLevelledByItsEdges) {
     }
   }
   PagePreparation page;
-  ASSERT_TRUE(page.Analyse(picture.get()));
+  ASSERT_TRUE(page.Analyze(picture.get()));
   EXPECT_EQ(page.level_degrees(), 0);
 }
 

@@ -74,7 +74,7 @@ TEST(CharacterErrorRateTest, CountsEditsPerExpectedCharacter) {
 
 class PhotoRecognitionTest : public ::testing::Test {
  protected:
-  // Recognises every photo whose name starts with `prefix` in the language
+  // Recognizes every photo whose name starts with `prefix` in the language
   // it was written in; checks each against its text and returns how many
   // there were.
   int ExpectAllRead(const std::string& prefix) {

@@ -23,16 +23,16 @@ struct PoolRegistry {
 };
 
 // Never destroyed: a recognition that ends while the process exits gives
-// its recogniser back to it.
+// its recognizer back to it.
 PoolRegistry& Registry() {
   static auto* registry = new PoolRegistry;
   return *registry;
 }
 
 // Tesseract's dictionary cache is a static that must outlive every
-// recogniser. The cache is made first, then this, which is therefore
+// recognizer. The cache is made first, then this, which is therefore
 // destroyed before it at exit: the recognitions still running end, then
-// every recogniser.
+// every recognizer.
 struct EndRecognizersFirst {
   EndRecognizersFirst() { tesseract::TessBaseAPI::ClearPersistentCache(); }
 
@@ -121,7 +121,7 @@ void RecognizerPool::GiveBack(std::unique_ptr<tesseract::TessBaseAPI> recognizer
   try {
     idle_.push_back(std::move(recognizer));
   } catch (const std::bad_alloc&) {
-    // Without memory to keep it, the recogniser is let go.
+    // Without memory to keep it, the recognizer is let go.
   }
 }
 

@@ -11,13 +11,13 @@
 
 namespace winrt_layer {
 
-// Initialised Tesseract recognisers for one language, kept for reuse:
+// Initialized Tesseract recognizers for one language, kept for reuse:
 // loading a language's data takes about a tenth of a second, creating an
-// OCR engine must not. A recogniser serves one recognition at a time; the
+// OCR engine must not. A recognizer serves one recognition at a time; the
 // pool grows to the number of recognitions that run at once.
 class RecognizerPool : public std::enable_shared_from_this<RecognizerPool> {
  public:
-  // A recogniser lent by its pool, given back when the lease ends.
+  // A recognizer lent by its pool, given back when the lease ends.
   class Lease {
    public:
     Lease() = default;
@@ -45,14 +45,14 @@ class RecognizerPool : public std::enable_shared_from_this<RecognizerPool> {
   static std::shared_ptr<RecognizerPool> For(const std::string& tessdata_folder,
                                              const std::string& language);
 
-  // How many recognisers the process has initialised.
+  // How many recognizers the process has initialized.
   static uint64_t InitCount();
 
-  // An idle recogniser, or a new one; empty when the language's data cannot
+  // An idle recognizer, or a new one; empty when the language's data cannot
   // be loaded.
   Lease Acquire();
 
-  // Ends the idle recognisers: at exit, before Tesseract's statics go.
+  // Ends the idle recognizers: at exit, before Tesseract's statics go.
   void DropIdle();
 
   const std::string& language() const { return language_; }

@@ -14,17 +14,17 @@ constexpr double kDynamicRange = 128;
 
 }  // namespace
 
-ScopedPix SauvolaThreshold(PIX* grey, int half_window, float k) {
-  l_int32 width = pixGetWidth(grey);
-  l_int32 height = pixGetHeight(grey);
+ScopedPix SauvolaThreshold(PIX* gray, int half_window, float k) {
+  l_int32 width = pixGetWidth(gray);
+  l_int32 height = pixGetHeight(gray);
   ScopedPix binary(pixCreate(width, height, 1));
   if (binary == nullptr) {
     return nullptr;
   }
-  pixCopyResolution(binary.get(), grey);
-  const l_uint32* grey_data = pixGetData(grey);
-  size_t grey_words = static_cast<size_t>(pixGetWpl(grey));
-  size_t row_bytes = grey_words * sizeof(l_uint32);
+  pixCopyResolution(binary.get(), gray);
+  const l_uint32* gray_data = pixGetData(gray);
+  size_t gray_words = static_cast<size_t>(pixGetWpl(gray));
+  size_t row_bytes = gray_words * sizeof(l_uint32);
   l_uint32* binary_data = pixGetData(binary.get());
   size_t binary_words = static_cast<size_t>(pixGetWpl(binary.get()));
   // The sums of each column's values and of their squares over the rows of
@@ -45,7 +45,7 @@ ScopedPix SauvolaThreshold(PIX* grey, int half_window, float k) {
     return nullptr;
   }
   auto row_bytes_at = [&](l_int32 y) {
-    return reinterpret_cast<const uint8_t*>(grey_data + static_cast<size_t>(y) * grey_words);
+    return reinterpret_cast<const uint8_t*>(gray_data + static_cast<size_t>(y) * gray_words);
   };
   for (l_int32 y = 0; y < std::min(half_window, height); ++y) {
     const uint8_t* added = row_bytes_at(y);
@@ -75,7 +75,7 @@ ScopedPix SauvolaThreshold(PIX* grey, int half_window, float k) {
       running_squares[x + 1] = running_squares[x] + column_squares[byte];
     }
     int64_t rows = std::min(height - 1, y + half_window) - std::max(0, y - half_window) + 1;
-    const l_uint32* grey_line = grey_data + static_cast<size_t>(y) * grey_words;
+    const l_uint32* gray_line = gray_data + static_cast<size_t>(y) * gray_words;
     l_uint32* binary_line = binary_data + static_cast<size_t>(y) * binary_words;
     for (l_int32 x = 0; x < width; ++x) {
       l_int32 left = std::max(0, x - half_window);
@@ -86,7 +86,7 @@ ScopedPix SauvolaThreshold(PIX* grey, int half_window, float k) {
       // With n = count, S = sum and Q = squares, the pixel v is black when
       // v < (1 - k) S / n + (k S / n) sqrt(n Q - S^2) / (n kDynamicRange):
       // times n, and squared, it needs neither a division nor a root.
-      double above_base = static_cast<double>(count * GET_DATA_BYTE(grey_line, x)) - (1 - k) * sum;
+      double above_base = static_cast<double>(count * GET_DATA_BYTE(gray_line, x)) - (1 - k) * sum;
       double spread_weight = k * sum / kDynamicRange;
       double variance = static_cast<double>(count) * squares - sum * sum;
       if (above_base < 0 || above_base * above_base * static_cast<double>(count * count) <

@@ -13,16 +13,16 @@ namespace {
 constexpr float kFactor = 0.34f;
 
 // The rule computed plainly, window by window.
-bool BlackByDefinition(PIX* grey, l_int32 x, l_int32 y, int half_window, float k) {
+bool BlackByDefinition(PIX* gray, l_int32 x, l_int32 y, int half_window, float k) {
   uint64_t sum = 0;
   uint64_t squares = 0;
   l_int32 count = 0;
   for (l_int32 j = std::max(0, y - half_window);
-       j <= std::min(pixGetHeight(grey) - 1, y + half_window); ++j) {
+       j <= std::min(pixGetHeight(gray) - 1, y + half_window); ++j) {
     for (l_int32 i = std::max(0, x - half_window);
-         i <= std::min(pixGetWidth(grey) - 1, x + half_window); ++i) {
+         i <= std::min(pixGetWidth(gray) - 1, x + half_window); ++i) {
       l_uint32 value = 0;
-      pixGetPixel(grey, i, j, &value);
+      pixGetPixel(gray, i, j, &value);
       sum += value;
       squares += static_cast<uint64_t>(value) * value;
       ++count;
@@ -31,20 +31,20 @@ bool BlackByDefinition(PIX* grey, l_int32 x, l_int32 y, int half_window, float k
   double mean = static_cast<double>(sum) / count;
   double variance = std::max(0.0, static_cast<double>(squares) / count - mean * mean);
   l_uint32 value = 0;
-  pixGetPixel(grey, x, y, &value);
+  pixGetPixel(gray, x, y, &value);
   return value < mean * (1 - k * (1 - std::sqrt(variance) / 128));
 }
 
-ScopedPix RandomGrey(l_int32 width, l_int32 height) {
-  ScopedPix grey(pixCreate(width, height, 8));
+ScopedPix RandomGray(l_int32 width, l_int32 height) {
+  ScopedPix gray(pixCreate(width, height, 8));
   std::mt19937 random(7);
   for (l_int32 y = 0; y < height; ++y) {
     for (l_int32 x = 0; x < width; ++x) {
       // Dark specks on light paper, as text is.
-      pixSetPixel(grey.get(), x, y, random() % 5 == 0 ? random() % 80 : 150 + random() % 100);
+      pixSetPixel(gray.get(), x, y, random() % 5 == 0 ? random() % 80 : 150 + random() % 100);
     }
   }
-  return grey;
+  return gray;
 }
 
 TEST(SauvolaThresholdTest, EveryPixelFollowsTheRuleUpToTheEdges) {
@@ -52,8 +52,8 @@ TEST(SauvolaThresholdTest, EveryPixelFollowsTheRuleUpToTheEdges) {
   // two or all sides.
   for (auto [width, height, half_window] :
        {std::tuple{37, 23, 4}, std::tuple{5, 3, 4}, std::tuple{9, 9, 4}, std::tuple{64, 1, 2}}) {
-    ScopedPix grey = RandomGrey(width, height);
-    ScopedPix binary = SauvolaThreshold(grey.get(), half_window, kFactor);
+    ScopedPix gray = RandomGray(width, height);
+    ScopedPix binary = SauvolaThreshold(gray.get(), half_window, kFactor);
     ASSERT_TRUE(binary);
     ASSERT_EQ(pixGetDepth(binary.get()), 1);
     ASSERT_EQ(pixGetWidth(binary.get()), width);
@@ -63,7 +63,7 @@ TEST(SauvolaThresholdTest, EveryPixelFollowsTheRuleUpToTheEdges) {
       for (l_int32 x = 0; x < width; ++x) {
         l_uint32 bit = 0;
         pixGetPixel(binary.get(), x, y, &bit);
-        differences += (bit == 1) != BlackByDefinition(grey.get(), x, y, half_window, kFactor);
+        differences += (bit == 1) != BlackByDefinition(gray.get(), x, y, half_window, kFactor);
       }
     }
     EXPECT_EQ(differences, 0) << width << " x " << height << ", half window " << half_window;
@@ -76,16 +76,16 @@ TEST(SauvolaThresholdTest, AgreesWithLeptonicaOnAPhoto) {
   constexpr int kHalfWindow = 12;
   ScopedPix photo(pixRead((std::string(WINRT_FIXTURES_DIR) + "/english_sideways.jpg").c_str()));
   ASSERT_TRUE(photo);
-  ScopedPix grey(pixConvertTo8(photo.get(), 0));
-  ScopedPix ours = SauvolaThreshold(grey.get(), kHalfWindow, kFactor);
+  ScopedPix gray(pixConvertTo8(photo.get(), 0));
+  ScopedPix ours = SauvolaThreshold(gray.get(), kHalfWindow, kFactor);
   PIX* leptonica = nullptr;
-  ASSERT_EQ(pixSauvolaBinarize(grey.get(), kHalfWindow, kFactor, 1, nullptr, nullptr, nullptr,
+  ASSERT_EQ(pixSauvolaBinarize(gray.get(), kHalfWindow, kFactor, 1, nullptr, nullptr, nullptr,
                                &leptonica),
             0);
   ScopedPix theirs(leptonica);
   ScopedBox inside(boxCreate(kHalfWindow + 1, kHalfWindow + 1,
-                             pixGetWidth(grey.get()) - 2 * (kHalfWindow + 1),
-                             pixGetHeight(grey.get()) - 2 * (kHalfWindow + 1)));
+                             pixGetWidth(gray.get()) - 2 * (kHalfWindow + 1),
+                             pixGetHeight(gray.get()) - 2 * (kHalfWindow + 1)));
   ScopedPix ours_inside(pixClipRectangle(ours.get(), inside.get(), nullptr));
   ScopedPix theirs_inside(pixClipRectangle(theirs.get(), inside.get(), nullptr));
   l_int32 black = 0;

@@ -73,7 +73,7 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   std::future<RecognizerPool::Lease> lease = AcquireAside(recognizers);
   ScopedPix image = pixels.PixForRecognition();
   PagePreparation page;
-  bool analyzed = image != nullptr && page.Analyse(image.get());
+  bool analyzed = image != nullptr && page.Analyze(image.get());
   // The letters' shapes tell which way up most pages are. When they do not,
   // a page on its side is turned as Tesseract's orientation detection says
   // before it is read, and any other is read as it lies. Either way the
