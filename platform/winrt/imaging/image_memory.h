@@ -8,8 +8,8 @@ namespace winrt_layer {
 // Leptonica's allocator for the pixels of its images.
 //
 // A photo's gray image is thousands of 4 KiB pages, and the first write to
-// each costs a page fault: on these machines faulting a 12 MP image in took
-// as long as decoding the JPEG into it. Blocks of kLargeImageBytes or more
+// each costs a page fault, where a transparent huge page takes one fault for
+// 512 of them. Blocks of kLargeImageBytes or more
 // are therefore mappings of their own, aligned to and advised for
 // transparent huge pages, and go back to the system when freed; smaller
 // ones come from the heap. Where the system gives no huge pages, a large

@@ -8,9 +8,9 @@ namespace winrt_layer {
 // `gray` (8 bits per pixel, not a colormap) reduced by `factor` (above 0,
 // below 1) to its width and height times `factor`, rounded, at least 1:
 // each pixel the mean of the area it covers, as Leptonica's
-// pixScaleAreaMap makes it. In one pass of fixed-point sums, which takes a
-// few milliseconds on a 12 MP photo where that takes about 30: every photo
-// is reduced so before it is analyzed. Null without memory.
+// pixScaleAreaMap makes it, in one pass of fixed-point sums at a fraction
+// of its cost: every photo is reduced so before it is analyzed. Null
+// without memory.
 ScopedPix ReduceByArea(PIX* gray, float factor);
 
 }  // namespace winrt_layer

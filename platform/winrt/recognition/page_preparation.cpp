@@ -26,9 +26,8 @@ constexpr float kSauvolaFactor = 0.34f;
 // 0.05 on the copy itself: reducing a photo's search further costs accuracy
 // that Tesseract notices at 10 degrees. Larger print, as a scan's, is
 // searched on copies reduced further, as long as its characters stay
-// kMinSkewCharacterHeight high in the sweep: the search with 1-degree
-// steps on the halved copy took three quarters of a clean page's
-// preparation.
+// kMinSkewCharacterHeight high in the sweep: the search costs as the pixels
+// it sweeps.
 constexpr l_int32 kSkewSweepReduction = 2;
 constexpr l_int32 kMaxSkewSweepReduction = 8;
 constexpr float kMinSkewCharacterHeight = 6;

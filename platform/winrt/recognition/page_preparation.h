@@ -22,9 +22,8 @@ class PagePreparation {
 
   // The clockwise quarter turns, 0 or 2, that put the text upright once its
   // lines are level, told from the letters' ascenders and descenders as
-  // Latin scripts have them; -1 when they do not tell clearly. Some tens
-  // of milliseconds on a photo, where Tesseract's detection below takes a
-  // fifth of a second.
+  // Latin scripts have them; -1 when they do not tell clearly. Much cheaper
+  // than Tesseract's detection below.
   int GuessQuarterTurns() const;
 
   // The clockwise quarter turns that put the text upright once its lines

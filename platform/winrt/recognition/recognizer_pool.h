@@ -12,9 +12,9 @@
 namespace winrt_layer {
 
 // Initialized Tesseract recognizers for one language, kept for reuse:
-// loading a language's data takes about a tenth of a second, creating an
-// OCR engine must not. A recognizer serves one recognition at a time; the
-// pool grows to the number of recognitions that run at once.
+// loading a language's data is slow, and creating an OCR engine must not
+// be. A recognizer serves one recognition at a time; the pool grows to the
+// number of recognitions that run at once.
 class RecognizerPool : public std::enable_shared_from_this<RecognizerPool> {
  public:
   // A recognizer lent by its pool, given back when the lease ends.
