@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/winrt/imaging/bmp_header.h"
+#include "platform/winrt/imaging/byte_reader.h"
 #include "platform/winrt/imaging/gif_codec.h"
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/imaging/jpeg_codec.h"
@@ -109,7 +110,9 @@ RuntimeError ReadLeptonicaHeader(const std::vector<BYTE>& content, ImageHeader* 
   } else if (header->format != ImageFormat::kPng) {
     header->bits_per_pixel = kOtherBits;
   } else {
-    bool interlaced = content.size() > kPngInterlaceOffset && content[kPngInterlaceOffset] != 0;
+    uint32_t interlace_method = 0;
+    bool interlaced = ByteReader(content).Read(kPngInterlaceOffset, 1, &interlace_method) &&
+                      interlace_method != 0;
     header->bits_per_pixel = interlaced ? kInterlacedPngBits : kGrayBits;
   }
   header->has_alpha = samples_per_pixel == 2 || samples_per_pixel == 4;

@@ -2,47 +2,41 @@
 
 #include <cstddef>
 
+#include "platform/winrt/imaging/byte_reader.h"
+
 namespace winrt_layer {
-namespace {
-
-uint64_t ReadUnsigned(const std::vector<BYTE>& content,
-                      size_t position,
-                      size_t size,
-                      bool big_endian) {
-  uint64_t value = 0;
-  for (size_t i = 0; i < size; ++i) {
-    uint64_t byte = content[position + (big_endian ? i : size - 1 - i)];
-    value = (value << 8) | byte;
-  }
-  return value;
-}
-
-}  // namespace
 
 uint32_t CountTiffPages(const std::vector<BYTE>& content) {
   constexpr uint32_t kMaxPages = 1u << 16;
+  constexpr uint32_t kBigTiffVersion = 43;
   if (content.size() < 8) {
     return 0;
   }
-  bool big_endian = content[0] == 'M';
-  bool big_tiff = ReadUnsigned(content, 2, 2, big_endian) == 43;
+  ByteReader reader(content, content[0] == 'M' ? ByteReader::Order::kBigEndian
+                                               : ByteReader::Order::kLittleEndian);
+  uint32_t version = 0;
+  reader.Read(2, 2, &version);
+  bool big_tiff = version == kBigTiffVersion;
   size_t offset_size = big_tiff ? 8 : 4;
   size_t count_size = big_tiff ? 8 : 2;
-  size_t entry_size = big_tiff ? 20 : 12;
-  size_t header_size = big_tiff ? 16 : 8;
-  if (content.size() < header_size) {
+  uint64_t entry_size = big_tiff ? 20 : 12;
+  uint64_t offset = 0;
+  if (!reader.Read(big_tiff ? 8 : 4, offset_size, &offset)) {
     return 0;
   }
-  uint64_t offset = ReadUnsigned(content, big_tiff ? 8 : 4, offset_size, big_endian);
   uint32_t pages = 0;
-  while (offset != 0 && pages < kMaxPages && offset + count_size <= content.size()) {
-    uint64_t entries = ReadUnsigned(content, static_cast<size_t>(offset), count_size, big_endian);
-    uint64_t next = offset + count_size + entries * entry_size;
-    if (entries > content.size() || next + offset_size > content.size()) {
+  while (offset != 0 && pages < kMaxPages) {
+    // A directory: its entry count, its entries, and the offset of the next.
+    uint64_t entries = 0;
+    uint64_t table_bytes = 0;
+    uint64_t next = 0;
+    if (!reader.Read(offset, count_size, &entries) ||
+        !CheckedMultiply(entries, entry_size, &table_bytes) ||
+        !CheckedAdd(offset, count_size, &next) || !CheckedAdd(next, table_bytes, &next) ||
+        !reader.Read(next, offset_size, &offset)) {
       break;
     }
     ++pages;
-    offset = ReadUnsigned(content, static_cast<size_t>(next), offset_size, big_endian);
   }
   return pages;
 }
