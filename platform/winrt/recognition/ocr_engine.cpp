@@ -1,5 +1,6 @@
 #include "platform/winrt/recognition/ocr_engine.h"
 
+#include <chrono>
 #include <new>
 #include <string>
 #include <utility>
@@ -24,11 +25,16 @@ constexpr wchar_t kTooLargeMessageStart[] = L"The bitmap is ";
 constexpr wchar_t kTooLargeMessageMiddle[] = L" pixels: OcrEngine recognises bitmaps of at most ";
 constexpr wchar_t kTooLargeMessageEnd[] = L" pixels on each side.";
 
+// The longest a recognition takes, from RecognizeAsync to its end: a page
+// dense with small print can keep Tesseract for minutes, and the caller
+// waits for it.
+constexpr std::chrono::seconds kRecognitionBudget{30};
+
 RecognizeOperation::Outcome Recognize(RecognizerPool& recognizers,
                                       const LeptonicaImage& pixels,
-                                      const std::atomic<bool>& canceled) {
+                                      const RecognitionStop& stop) {
   std::string text;
-  RuntimeError error = RecognizeUpright(recognizers, pixels, canceled, &text);
+  RuntimeError error = RecognizeUpright(recognizers, pixels, stop, &text);
   if (FAILED(error.code)) {
     return {nullptr, std::move(error)};
   }
@@ -68,9 +74,10 @@ IFACEMETHODIMP OcrEngine::RecognizeAsync(
       return OriginateError(E_INVALIDARG, kForeignBitmapMessage);
     }
     std::shared_ptr<const LeptonicaImage> pixels = source->Pixels();
-    *operation = RecognizeOperation::Run([recognizers = recognizers_,
-                                          pixels](const std::atomic<bool>& canceled) {
-                   return Recognize(*recognizers, *pixels, canceled);
+    auto deadline = std::chrono::steady_clock::now() + kRecognitionBudget;
+    *operation = RecognizeOperation::Run([recognizers = recognizers_, pixels,
+                                          deadline](const std::atomic<bool>& canceled) {
+                   return Recognize(*recognizers, *pixels, RecognitionStop{canceled, deadline});
                  }).Detach();
     return S_OK;
   } catch (...) {

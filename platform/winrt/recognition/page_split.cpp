@@ -33,13 +33,13 @@ ScopedPix ClipRows(PIX* image, l_int32 top, l_int32 bottom) {
 std::future<PartRecognition> RecognizeAside(RecognizerPool& recognizers,
                                             ScopedPix part,
                                             uint32_t resolution,
-                                            const std::atomic<bool>& canceled) {
-  auto recognize = [&recognizers, part = std::move(part), resolution, &canceled]() mutable {
+                                            const RecognitionStop& stop) {
+  auto recognize = [&recognizers, part = std::move(part), resolution, stop]() mutable {
     PartRecognition outcome;
     RecognizerPool::Lease recognizer = recognizers.Acquire();
     // The first recognizer loaded the same data: this one lacked memory.
     outcome.error = recognizer ? RecognizeWithTesseract(recognizer.get(), std::move(part),
-                                                        resolution, canceled, &outcome.recognized)
+                                                        resolution, stop, &outcome.recognized)
                                : RuntimeError{E_OUTOFMEMORY, {}};
     return outcome;
   };
@@ -56,7 +56,7 @@ RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
                                 ScopedPix prepared,
                                 uint32_t resolution,
-                                const std::atomic<bool>& canceled,
+                                const RecognitionStop& stop,
                                 RecognizedText* recognized) {
   if (prepared == nullptr) {
     return {E_OUTOFMEMORY, {}};
@@ -68,13 +68,13 @@ RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
     if (lines_below == nullptr) {
       return {E_OUTOFMEMORY, {}};
     }
-    below = RecognizeAside(recognizers, std::move(lines_below), resolution, canceled);
+    below = RecognizeAside(recognizers, std::move(lines_below), resolution, stop);
     if (below.valid()) {
       prepared = ClipRows(prepared.get(), 0, cut);
     }
   }
   RuntimeError error =
-      RecognizeWithTesseract(recognizer, std::move(prepared), resolution, canceled, recognized);
+      RecognizeWithTesseract(recognizer, std::move(prepared), resolution, stop, recognized);
   if (!below.valid()) {
     return error;
   }

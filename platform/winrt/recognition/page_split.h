@@ -3,7 +3,6 @@
 
 #include <tesseract/baseapi.h>
 
-#include <atomic>
 #include <cstdint>
 
 #include "platform/winrt/imaging/leptonica_image.h"
@@ -25,7 +24,7 @@ RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
                                 ScopedPix prepared,
                                 uint32_t resolution,
-                                const std::atomic<bool>& canceled,
+                                const RecognitionStop& stop,
                                 RecognizedText* recognized);
 
 }  // namespace winrt_layer

@@ -85,7 +85,7 @@ void UseOneTesseractThread() {
 RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
                                     ScopedPix image,
                                     uint32_t resolution,
-                                    const std::atomic<bool>& canceled,
+                                    const RecognitionStop& stop,
                                     RecognizedText* recognized) {
   if (image == nullptr) {
     return {E_OUTOFMEMORY, {}};
@@ -93,7 +93,8 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   UseOneTesseractThread();
   tesseract::ETEXT_DESC monitor;
   monitor.cancel = IsCanceled;
-  monitor.cancel_this = const_cast<std::atomic<bool>*>(&canceled);
+  monitor.cancel_this = const_cast<std::atomic<bool>*>(&stop.canceled);
+  monitor.end_time = stop.deadline;
   // The command-line tool's layout analysis: a photograph holds more than
   // one block of text, and the surface around the page.
   recognizer->SetPageSegMode(tesseract::PSM_AUTO);
@@ -116,6 +117,9 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   }
   if (recognizer->Recognize(&monitor) != 0) {
     recognizer->Clear();
+    if (monitor.deadline_exceeded()) {
+      return {HRESULT_FROM_WIN32(ERROR_TIMEOUT), kOutOfTimeMessage};
+    }
     return {E_FAIL, kRecognitionFailedMessage};
   }
   recognized->text = JoinLines(recognizer);

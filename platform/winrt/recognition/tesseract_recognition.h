@@ -4,6 +4,7 @@
 #include <tesseract/baseapi.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,17 @@ struct RecognizedText {
   int confidence = 0;
 };
 
+// The description of a recognition whose time ran out.
+inline constexpr wchar_t kOutOfTimeMessage[] =
+    L"The image holds more text than can be recognised in the time allowed.";
+
+// What ends a recognition early: its operation was canceled, or its time
+// ran out at `deadline`.
+struct RecognitionStop {
+  const std::atomic<bool>& canceled;
+  std::chrono::steady_clock::time_point deadline;
+};
+
 // Keeps Tesseract to the calling thread. Debian's Tesseract parallelizes
 // with OpenMP, asking for more threads than a 2-core machine has, which
 // makes every recognition several times slower. The limit belongs to the
@@ -28,15 +40,16 @@ struct RecognizedText {
 void UseOneTesseractThread();
 
 // Recognizes `image` with `recognizer`, at `resolution` dots per inch, on
-// the calling thread; it stops early when `canceled` is set or the process
-// is exiting. A null image is out of memory. Failures: E_OUTOFMEMORY;
+// the calling thread; it stops early when `stop` says so or the process is
+// exiting. A null image is out of memory. Failures: E_OUTOFMEMORY;
 // ERROR_NOT_ENOUGH_QUOTA, with a description, for an image with more than
-// kMaxOutlinePixels of outline; E_FAIL, with a description, when Tesseract
-// fails.
+// kMaxOutlinePixels of outline; ERROR_TIMEOUT, with a description, when the
+// deadline passed first (Tesseract looks at it between words); E_FAIL,
+// with a description, when Tesseract fails.
 RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
                                     ScopedPix image,
                                     uint32_t resolution,
-                                    const std::atomic<bool>& canceled,
+                                    const RecognitionStop& stop,
                                     RecognizedText* recognized);
 
 }  // namespace winrt_layer

@@ -64,7 +64,7 @@ std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers) {
 
 RuntimeError RecognizeUpright(RecognizerPool& recognizers,
                               const LeptonicaImage& pixels,
-                              const std::atomic<bool>& canceled,
+                              const RecognitionStop& stop,
                               std::string* text) {
   // The pixels' reference count moves while a recognition holds them
   // (through the image below, and whatever Tesseract keeps until it is
@@ -101,7 +101,7 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   }
   RecognizedText recognized;
   RuntimeError error = RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared),
-                                          resolution, canceled, &recognized);
+                                          resolution, stop, &recognized);
   if (FAILED(error.code)) {
     return error;
   }
@@ -110,13 +110,15 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
     int upright_turns = DetectQuarterTurns(recognizers, page);
     if (upright_turns != quarter_turns) {
       RecognizedText turned;
-      error = RecognizePageSplit(recognizers, recognizer.get(),
-                                 page.Prepare(image.get(), upright_turns), resolution, canceled,
-                                 &turned);
-      if (FAILED(error.code)) {
+      error =
+          RecognizePageSplit(recognizers, recognizer.get(),
+                             page.Prepare(image.get(), upright_turns), resolution, stop, &turned);
+      // The page was read once in time: that reading stands when the time
+      // runs out on the second.
+      if (FAILED(error.code) && error.code != HRESULT_FROM_WIN32(ERROR_TIMEOUT)) {
         return error;
       }
-      if (turned.confidence > recognized.confidence) {
+      if (SUCCEEDED(error.code) && turned.confidence > recognized.confidence) {
         recognized = std::move(turned);
       }
     }
