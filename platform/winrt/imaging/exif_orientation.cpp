@@ -1,6 +1,7 @@
 #include "platform/winrt/imaging/exif_orientation.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/winrt/imaging/byte_reader.h"
 
@@ -91,25 +92,28 @@ uint32_t ReadJpegOrientation(const std::vector<uint8_t>& content) {
 }
 
 ScopedPix ApplyOrientation(ScopedPix pix, uint32_t orientation) {
+  // Flips and half turns are made in place, and a quarter turn is mirrored
+  // in place once the stored image is gone: a decoded photo at the size
+  // limit is the largest block the process holds, and a third copy of it
+  // would break the memory budget.
   PIX* source = pix.get();
   switch (orientation) {
     case 2:
-      return ScopedPix(pixFlipLR(nullptr, source));
+      return pixFlipLR(source, source) != nullptr ? std::move(pix) : nullptr;
     case 3:
-      return ScopedPix(pixRotate180(nullptr, source));
+      return pixRotate180(source, source) != nullptr ? std::move(pix) : nullptr;
     case 4:
-      return ScopedPix(pixFlipTB(nullptr, source));
-    case 5: {
-      // Transposed: a quarter turn clockwise, then mirrored.
-      ScopedPix turned(pixRotate90(source, 1));
-      return turned ? ScopedPix(pixFlipLR(nullptr, turned.get())) : nullptr;
+      return pixFlipTB(source, source) != nullptr ? std::move(pix) : nullptr;
+    case 5:
+    case 7: {
+      // Transposed: a quarter turn (clockwise for 5), then mirrored.
+      ScopedPix turned(pixRotate90(source, orientation == 5 ? 1 : -1));
+      pix.reset();
+      return turned && pixFlipLR(turned.get(), turned.get()) != nullptr ? std::move(turned)
+                                                                        : nullptr;
     }
     case 6:
       return ScopedPix(pixRotate90(source, 1));
-    case 7: {
-      ScopedPix turned(pixRotate90(source, -1));
-      return turned ? ScopedPix(pixFlipLR(nullptr, turned.get())) : nullptr;
-    }
     case 8:
       return ScopedPix(pixRotate90(source, -1));
     default:
