@@ -64,6 +64,12 @@ constexpr l_float32 kMinUpDownMargin = 8;
 // characters when measuring the text.
 constexpr l_int32 kMinCharacterHeight = 4;
 constexpr l_int32 kMaxCharacterHeight = 120;
+// Tesseract reads no text smaller than this reliably. A large image whose
+// reduced copy shows no characters is looked at again reduced only so far
+// that text of this height still shows them: when that shows none either,
+// the image holds nothing to read, and Tesseract, whose layout analysis
+// costs as the image's pixels, is not asked.
+constexpr float kMinReadableCharacterHeight = 8;
 // Character heights (the median of the components) Tesseract reads well:
 // it scales each line to 36 pixels for its network, about the height of a
 // line of kTargetCharacterHeight characters. Larger text is scaled down to
@@ -87,6 +93,9 @@ constexpr float kMaxCroppedShare = 0.75f;
 struct Characters {
   // The median height of the components that could be characters.
   float median_height = 0;
+  // Whether a component had a character's shape but was too tall to be
+  // taken for one: text larger than the analysis measures.
+  bool larger = false;
   // The box around them all; empty when there are none.
   l_int32 left = 0;
   l_int32 top = 0;
@@ -106,7 +115,11 @@ Characters FindCharacters(PIX* binary) {
   for (l_int32 i = 0; i < count; ++i) {
     l_int32 x = 0, y = 0, width = 0, height = 0;
     boxaGetBoxGeometry(boxes, i, &x, &y, &width, &height);
-    if (height < kMinCharacterHeight || height > kMaxCharacterHeight || width > 3 * height) {
+    if (height < kMinCharacterHeight || width > 3 * height) {
+      continue;
+    }
+    if (height > kMaxCharacterHeight) {
+      characters.larger = true;
       continue;
     }
     characters.left = heights.empty() ? x : std::min(characters.left, x);
@@ -138,21 +151,41 @@ ScopedPix TurnClockwise(PIX* image, float degrees) {
   return turned;
 }
 
-// `image` reduced to at most kAnalysisSide and thresholded locally;
-// `reduction` is the factor. Null without memory.
-ScopedPix ReduceAndBinarize(PIX* image, float* reduction) {
-  l_int32 width = pixGetWidth(image);
-  l_int32 height = pixGetHeight(image);
-  *reduction = std::min(1.0f, kAnalysisSide / static_cast<float>(std::max(width, height)));
+// What `image` is reduced by for its analysis: to at most kAnalysisSide.
+float AnalysisReduction(PIX* image) {
+  l_int32 longer_side = std::max(pixGetWidth(image), pixGetHeight(image));
+  return std::min(1.0f, kAnalysisSide / static_cast<float>(longer_side));
+}
+
+// `image` reduced by `reduction` (at most 1) and thresholded locally. Null
+// without memory.
+ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
   ScopedPix reduced;
   if (pixGetDepth(image) == 1) {
     // Reduced straight to gray: a full-size gray copy of a large black and
     // white scan would cost eight times the scan.
-    reduced.reset(*reduction < 1 ? pixScaleToGray(image, *reduction) : pixConvertTo8(image, 0));
+    reduced.reset(reduction < 1 ? pixScaleToGray(image, reduction) : pixConvertTo8(image, 0));
   } else {
-    reduced = *reduction < 1 ? ReduceByArea(image, *reduction) : ScopedPix(pixClone(image));
+    reduced = reduction < 1 ? ReduceByArea(image, reduction) : ScopedPix(pixClone(image));
   }
   return reduced ? SauvolaThreshold(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
+}
+
+// Whether `image`, whose copy reduced by `reduction` showed no characters,
+// shows any reduced only as far as readable text allows; true without
+// memory, so that nothing goes unread for want of it. A black and white
+// image is looked at as it is: reduced, its fine print blurs into gray.
+bool ShowsSmallerCharacters(PIX* image, float reduction) {
+  if (pixGetDepth(image) == 1) {
+    Characters characters = reduction < 1 ? FindCharacters(image) : Characters();
+    return characters.median_height > 0 || characters.larger;
+  }
+  float finest = static_cast<float>(kMinCharacterHeight) / kMinReadableCharacterHeight;
+  if (reduction >= finest) {
+    return false;
+  }
+  ScopedPix binary = ReduceAndBinarize(image, finest);
+  return binary == nullptr || FindCharacters(binary.get()).median_height > 0;
 }
 
 // The box, in pixels of a `width` x `height` image that `characters` were
@@ -183,8 +216,8 @@ BOX* TextBox(const Characters& characters,
 // around the page, brought into the corners by leveling, is left out.
 // The image itself when its text fills most of it; null without memory.
 ScopedPix CutToLeveledText(PIX* image) {
-  float reduction = 1;
-  ScopedPix binary = ReduceAndBinarize(image, &reduction);
+  float reduction = AnalysisReduction(image);
+  ScopedPix binary = ReduceAndBinarize(image, reduction);
   if (binary == nullptr) {
     return nullptr;
   }
@@ -196,12 +229,14 @@ ScopedPix CutToLeveledText(PIX* image) {
 }  // namespace
 
 bool PagePreparation::Analyze(PIX* image) {
-  float reduction = 1;
-  ScopedPix binary = ReduceAndBinarize(image, &reduction);
+  float reduction = AnalysisReduction(image);
+  ScopedPix binary = ReduceAndBinarize(image, reduction);
   if (binary == nullptr) {
     return false;
   }
   Characters characters = FindCharacters(binary.get());
+  may_hold_text_ =
+      characters.median_height > 0 || characters.larger || ShowsSmallerCharacters(image, reduction);
   l_int32 sweep_reduction = kSkewSweepReduction;
   while (sweep_reduction < kMaxSkewSweepReduction &&
          characters.median_height / static_cast<float>(2 * sweep_reduction) >=

@@ -16,6 +16,11 @@ class PagePreparation {
   // memory.
   bool Analyze(PIX* image);
 
+  // Whether the image may hold text that Tesseract can read: false when it
+  // shows nothing shaped like characters of any size Tesseract reads, as a
+  // blank page or an image of a few flat areas.
+  bool may_hold_text() const { return may_hold_text_; }
+
   // Whether the text lines run up and down before any turn: the page is on
   // its side, so recognizing it before its orientation is known is wasted.
   bool LinesRunVertically() const;
@@ -49,6 +54,7 @@ class PagePreparation {
   // The clockwise rotation, in degrees, that levels the text lines.
   float level_degrees_ = 0;
   float scale_ = 1;
+  bool may_hold_text_ = true;
   // The median height of the characters in `leveled_`, and the box around
   // them; 0 and null when there are none.
   float leveled_character_height_ = 0;

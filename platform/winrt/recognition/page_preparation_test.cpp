@@ -147,6 +147,25 @@ TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
   EXPECT_EQ(pixGetHeight(prepared.get()), 2000);
 }
 
+TEST_F(PagePreparationTest, OnlyAnImageWithoutReadableCharactersHoldsNoText) {
+  // Print a third the fixture's size, about 12 pixels high, on a sheet so
+  // large that its reduced copy shows no characters: a closer look does.
+  ScopedPix small_print(pixScale(french_.get(), 0.3f, 0.3f));
+  ASSERT_TRUE(small_print);
+  ScopedPix sheet = OnASheet(small_print.get(), 27);
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyze(sheet.get()));
+  EXPECT_TRUE(page.may_hold_text());
+
+  // The same sheet with a gray band for its text, as a file declaring a
+  // large image and holding a few bytes decodes, holds none.
+  pixSetAllArbitrary(sheet.get(), 255);
+  ScopedBox band(boxCreate(0, 0, pixGetWidth(sheet.get()), 16));
+  pixSetInRectArbitrary(sheet.get(), band.get(), 128);
+  ASSERT_TRUE(page.Analyze(sheet.get()));
+  EXPECT_FALSE(page.may_hold_text());
+}
+
 TEST_F(PagePreparationTest, APictureWithoutTextIsNotLeveledByItsEdges) {
   // A dark hill rising 25 degrees and falling again under a lighter sky:
   // its edges are lines, but no characters, and turning the picture would

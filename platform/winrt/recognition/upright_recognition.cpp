@@ -83,7 +83,7 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   bool oriented = guessed_turns < 0 && page.LinesRunVertically();
   int quarter_turns = std::max(guessed_turns, 0);
   ScopedPix prepared;
-  if (analyzed && !oriented) {
+  if (analyzed && !oriented && page.may_hold_text()) {
     prepared = page.Prepare(image.get(), quarter_turns);
   }
   RecognizerPool::Lease recognizer = lease.get();
@@ -92,6 +92,10 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   }
   if (!analyzed) {
     return {E_OUTOFMEMORY, {}};
+  }
+  if (!page.may_hold_text()) {
+    text->clear();
+    return {};
   }
   UseOneTesseractThread();
   uint32_t resolution = RecognitionResolution(pixels, page);
