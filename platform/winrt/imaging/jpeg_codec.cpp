@@ -28,9 +28,14 @@ struct JpegDecoding {
   // scan. A file of several scans is read whole before its first line, and
   // what came before its end still makes up the whole image.
   bool reading_lines = false;
-  // The data of the one scan ran out, or met a marker other than a restart,
-  // before the last line: the rest would decode to nothing.
+  // The data of the one scan ran out, met a marker other than a restart,
+  // or held nothing between two restarts, before the last line: the rest
+  // would decode to nothing.
   bool ended_early = false;
+  // The file's first byte, and the offset in it just after the restart
+  // marker the data last stopped short at.
+  const uint8_t* content = nullptr;
+  size_t short_restart_end = 0;
 };
 
 void FailJpeg(j_common_ptr info) noexcept {
@@ -53,9 +58,26 @@ bool DataEnded(j_common_ptr common) {
          (marker < JPEG_RST0 || marker > kLastRestartMarker);
 }
 
+// Whether the data stopped short at a restart marker that straight
+// follows another it stopped short at: an interval of no data at all, which
+// no encoder writes. A scan of nothing but restart markers, each interval
+// as long as the file likes, would decode any size on zeros.
+bool IntervalEmpty(j_common_ptr common, JpegDecoding* decoding) {
+  int marker = reinterpret_cast<j_decompress_ptr>(common)->unread_marker;
+  if (common->err->msg_code != JWRN_HIT_MARKER || marker < JPEG_RST0 ||
+      marker > kLastRestartMarker) {
+    return false;
+  }
+  size_t marker_end = static_cast<size_t>(
+      reinterpret_cast<j_decompress_ptr>(common)->src->next_input_byte - decoding->content);
+  bool empty = decoding->short_restart_end != 0 && marker_end == decoding->short_restart_end + 2;
+  decoding->short_restart_end = marker_end;
+  return empty;
+}
+
 void NoteJpegWarning(j_common_ptr info, int level) noexcept {
   auto* decoding = reinterpret_cast<JpegDecoding*>(info->client_data);
-  if (level < 0 && decoding->reading_lines && DataEnded(info)) {
+  if (level < 0 && decoding->reading_lines && (DataEnded(info) || IntervalEmpty(info, decoding))) {
     decoding->ended_early = true;
   }
 }
@@ -66,6 +88,7 @@ void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   decoding->errors.output_message = IgnoreJpegMessage;
   decoding->errors.emit_message = NoteJpegWarning;
   decoding->info.client_data = decoding;
+  decoding->content = content.data();
   jpeg_create_decompress(&decoding->info);
   jpeg_mem_src(&decoding->info, content.data(), static_cast<unsigned long>(content.size()));
 }

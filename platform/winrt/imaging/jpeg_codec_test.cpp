@@ -117,6 +117,23 @@ TEST(JpegCodecTest, DataResumesAfterARestartMarkerMetEarly) {
   EXPECT_LT(Range(pix.get(), kSide - kBarPeriod, kSide).first, 64u);
 }
 
+TEST(JpegCodecTest, RestartIntervalsWithoutDataEndTheDecoding) {
+  // A scan of nothing but restart markers, as a file a few hundred bytes
+  // long declaring a huge image can be: the rest is white, not decoded.
+  std::vector<uint8_t> content = EncodeBars({.restart_rows = 1});
+  size_t scan = FindMarker(content, kStartOfScan);
+  content.resize(scan + 2 + (size_t{content[scan + 2]} << 8 | content[scan + 3]));
+  for (int i = 0; i < kSide / 8; ++i) {
+    content.push_back(0xFF);
+    content.push_back(static_cast<uint8_t>(JPEG_RST0 + i % 8));
+  }
+  content.push_back(0xFF);
+  content.push_back(JPEG_EOI);
+  ScopedPix pix = DecodeJpeg(content);
+  ASSERT_TRUE(pix);
+  EXPECT_EQ(Range(pix.get(), kSide / 2, kSide), std::make_pair(255u, 255u));
+}
+
 TEST(JpegCodecTest, ProgressiveFileCutShortKeepsWhatItsScansHold) {
   // The first scans hold every block's coarse values: what a viewer shows
   // of a progressive photo that did not load to the end.
