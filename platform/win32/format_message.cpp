@@ -57,6 +57,7 @@ constexpr SystemMessage kSystemMessages[] = {
     {ERROR_INVALID_THREAD_ID, L"Invalid thread identifier.\r\n"},
     {ERROR_INVALID_SHOWWIN_COMMAND, L"Invalid ShowWindow command.\r\n"},
     {ERROR_INVALID_MONITOR_HANDLE, L"Invalid monitor handle.\r\n"},
+    {ERROR_TIMEOUT, L"This operation returned because the timeout period expired.\r\n"},
     {ERROR_UNSUPPORTED_TYPE, L"Data of this type is not supported.\r\n"},
     {ERROR_RESOURCE_NAME_NOT_FOUND,
      L"The specified resource name cannot be found in the image file.\r\n"},
