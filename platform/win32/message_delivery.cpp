@@ -72,6 +72,9 @@ BOOL DeliverMessageWithin(HWND handle,
         continue;
       }
       if (!own->WaitForWake(lock, deadline) && !sent->done) {
+        // Withdrawn unless its thread has started on it: then its answer
+        // goes nowhere.
+        target->WithdrawSent(sent);
         SetLastError(ERROR_TIMEOUT);
         return FALSE;
       }

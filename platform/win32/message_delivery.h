@@ -16,9 +16,9 @@ LRESULT DeliverMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
 // SendMessageTimeoutW: DeliverMessage whose caller waits for another thread
 // at most `timeout_ms`, and not at all when `flags` has SMTO_ABORTIFHUNG and
-// that thread is hung; then it fails with ERROR_TIMEOUT, and the message
-// stays queued for the thread to run later, as on Windows. SMTO_BLOCK keeps
-// the caller from running the messages sent to it while it waits.
+// that thread is hung; then it fails with ERROR_TIMEOUT, and the message is
+// withdrawn unless the thread has started on it, as Wine does. SMTO_BLOCK
+// keeps the caller from running the messages sent to it while it waits.
 BOOL DeliverMessageWithin(HWND window,
                           UINT message,
                           WPARAM wparam,

@@ -82,6 +82,10 @@ std::shared_ptr<SentCall> MessageQueue::PopSent() {
   return call;
 }
 
+bool MessageQueue::WithdrawSent(const std::shared_ptr<SentCall>& call) {
+  return std::erase(sent_, call) != 0;
+}
+
 void MessageQueue::Abandon() {
   for (const auto& call : sent_) {
     CompleteSentCall(*call, 0);

@@ -77,6 +77,9 @@ class MessageQueue {
 
   void PushSent(std::shared_ptr<SentCall> call) { sent_.push_back(std::move(call)); }
   std::shared_ptr<SentCall> PopSent();
+  // Takes `call` back out of the queue; false when the thread has already
+  // started on it.
+  bool WithdrawSent(const std::shared_ptr<SentCall>& call);
 
   // Completes every waiting sent call with 0 and drops the posted messages
   // and the quit request.

@@ -377,8 +377,8 @@ BOOL WINAPI PostThreadMessageW(DWORD thread_id, UINT message, WPARAM wparam, LPA
 LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // SendMessageW whose caller waits for another thread at most `timeout_ms`,
 // and not at all with SMTO_ABORTIFHUNG when that thread is hung; then it
-// returns 0 with ERROR_TIMEOUT, and the message stays queued and is still
-// delivered later. SMTO_BLOCK: the caller runs no message sent to it while
+// returns 0 with ERROR_TIMEOUT, and the message is withdrawn unless that
+// thread has started on it. SMTO_BLOCK: the caller runs no message sent to it while
 // it waits. The answer goes to `result` (may be null).
 LRESULT WINAPI SendMessageTimeoutW(HWND window,
                                    UINT message,
