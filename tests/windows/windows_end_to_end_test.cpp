@@ -413,68 +413,19 @@ std::string ErrorLines(const LaunchedProgram& program) {
   return text;
 }
 
-// The event that ends the stalling application's hang, not set.
-class ReleaseEvent {
- public:
-  ReleaseEvent() : event_(CreateEventW(nullptr, TRUE, FALSE, kReleaseEventName)) {
-    ResetEvent(event_);
-  }
-  ~ReleaseEvent() {
-    SetEvent(event_);
-    CloseHandle(event_);
-  }
-  void Set() { SetEvent(event_); }
-
- private:
-  HANDLE event_;
-};
-
 // Suspends or resumes every thread of `process`.
 void SetProcessSuspended(HANDLE process, bool suspended) {
-  const DWORD process_id = GetProcessId(process);
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
   THREADENTRY32 entry = {};
   entry.dwSize = sizeof(entry);
   for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID != process_id) {
-      continue;
+    if (entry.th32OwnerProcessID == GetProcessId(process)) {
+      const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+      suspended ? SuspendThread(thread) : ResumeThread(thread);
+      CloseHandle(thread);
     }
-    const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
-    if (suspended) {
-      SuspendThread(thread);
-    } else {
-      ResumeThread(thread);
-    }
-    CloseHandle(thread);
   }
   CloseHandle(snapshot);
-}
-
-// The links that `instance` printed.
-std::set<std::string> PrintedLinks(const LaunchedProgram& instance) {
-  std::set<std::string> links;
-  for (const std::string& line : instance.OutputLines()) {
-    if (line.rfind(kLinkLinePrefix, 0) == 0) {
-      links.insert(line.substr(kLinkLinePrefix.size()));
-    }
-  }
-  return links;
-}
-
-bool PrintsLinksWithin(const LaunchedProgram& instance,
-                       const std::set<std::string>& links,
-                       DWORD milliseconds) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  for (;;) {
-    const std::set<std::string> printed = PrintedLinks(instance);
-    if (std::includes(printed.begin(), printed.end(), links.begin(), links.end())) {
-      return true;
-    }
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
 }
 
 bool Eventually(const std::function<bool()>& condition) {
@@ -486,6 +437,19 @@ bool Eventually(const std::function<bool()>& condition) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return true;
+}
+
+// Whether `instance` prints every one of `links` in time.
+bool PrintsLinks(const LaunchedProgram& instance, const std::set<std::string>& links) {
+  return Eventually([&] {
+    std::set<std::string> printed;
+    for (const std::string& line : instance.OutputLines()) {
+      if (line.rfind(kLinkLinePrefix, 0) == 0) {
+        printed.insert(line.substr(kLinkLinePrefix.size()));
+      }
+    }
+    return std::includes(printed.begin(), printed.end(), links.begin(), links.end());
+  });
 }
 
 // Launches with `links`, all at once, once `at` has come.
@@ -520,7 +484,8 @@ void ExpectNotConfirmedWithinTheBound(const std::vector<std::unique_ptr<Launched
 class UnresponsiveInstanceTest : public testing::TestWithParam<Stall> {};
 
 TEST_P(UnresponsiveInstanceTest, LaunchesReturnInTimeAndTheInstanceTakesTheirLinksOnceItAnswers) {
-  ReleaseEvent release;
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, kReleaseEventName);
+  ResetEvent(release);
   BundleCopy bundle(Bundle());
   bundle.AddData(TestApp("stalling_app"));
   const auto instance = bundle.Launch();
@@ -551,13 +516,14 @@ TEST_P(UnresponsiveInstanceTest, LaunchesReturnInTimeAndTheInstanceTakesTheirLin
   EXPECT_TRUE(IsIconic(window));
 
   if (GetParam() == Stall::kHungFromInside) {
-    release.Set();
+    SetEvent(release);
   } else {
     SetProcessSuspended(instance->process(), false);
   }
+  CloseHandle(release);
   std::set<std::string> handed_over(early.begin(), early.end());
   handed_over.insert(late.begin(), late.end());
-  EXPECT_TRUE(PrintsLinksWithin(*instance, handed_over, kExitMs));
+  EXPECT_TRUE(PrintsLinks(*instance, handed_over));
   EXPECT_TRUE(Eventually([&] { return IsIconic(window) == 0; }));
 
   // Answering again, it is forwarded to as usual.
@@ -566,7 +532,7 @@ TEST_P(UnresponsiveInstanceTest, LaunchesReturnInTimeAndTheInstanceTakesTheirLin
   const auto after = bundle.Launch({"norvalis://answering"});
   EXPECT_EQ(after->WaitForExit(kExitMs), 0u) << after->ErrorText();
   EXPECT_EQ(after->ErrorText(), "");
-  EXPECT_TRUE(PrintsLinksWithin(*instance, {"norvalis://answering"}, kExitMs));
+  EXPECT_TRUE(PrintsLinks(*instance, {"norvalis://answering"}));
   EXPECT_TRUE(Eventually([&] { return IsIconic(window) == 0 && IsWindowVisible(window) != 0; }));
   EXPECT_EQ(ProgramWindow(), window) << "a launch opened a window of its own";
   CloseAndExpectExitZero(*instance, window);
@@ -600,7 +566,7 @@ TEST(WindowsEndToEndTest, ALinkOpenedWhileTheInstanceIsBusyArrivesWhenItIsFree) 
   EXPECT_FALSE(instance->WaitForLine(std::string(kAnswering), 0));
 
   ASSERT_TRUE(instance->WaitForLine(std::string(kAnswering), 30000));
-  EXPECT_TRUE(PrintsLinksWithin(*instance, {"norvalis://busy/2s", "norvalis://busy/10s"}, kExitMs));
+  EXPECT_TRUE(PrintsLinks(*instance, {"norvalis://busy/2s", "norvalis://busy/10s"}));
   CloseAndExpectExitZero(*instance, ProgramWindow());
 }
 
