@@ -40,8 +40,8 @@ bool HasLaunchLink() {
 // The arguments are read again from the process command line, and the launch's
 // show command is not applied: the window shows itself once it has content.
 int APIENTRY wWinMain(_In_ HINSTANCE, _In_opt_ HINSTANCE, _In_ wchar_t*, _In_ int) {
-  // First, so that what a launch handing over to a running instance reports
-  // reaches the console it was started from.
+  // Before the hand-over too, which reports on standard error when it goes
+  // wrong.
   const bool parent_console = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
 
   // Declared before the window, so that a failed start-up releases it only
