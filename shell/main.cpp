@@ -3,6 +3,7 @@
 
 #include <objbase.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,24 +25,41 @@ constexpr WindowSize kWindowSize = {1280, 720};
 // How long a launch waits for an instance that is starting to have its
 // window. Start-ups take about a second, a few under heavy load; one that
 // has no window after this long has hung, and a launch should not hang with
-// it.
-constexpr DWORD kStartupLockTimeoutMs = 20000;
+// it. A launch whose starter ended without a window is let in at once.
+constexpr DWORD kStartupLockTimeoutMs = 60000;
+
+// Whether this launch has a link for the running instance: its first
+// argument, as the app-links plugin takes it.
+bool HasLaunchLink() {
+  const std::vector<std::string> arguments = CollectLaunchArguments();
+  return !arguments.empty() && !arguments.front().empty();
+}
 
 }  // namespace
 
 // The arguments are read again from the process command line, and the launch's
 // show command is not applied: the window shows itself once it has content.
 int APIENTRY wWinMain(_In_ HINSTANCE, _In_opt_ HINSTANCE, _In_ wchar_t*, _In_ int) {
-  // Declared first, so that a failed start-up releases it only after its
-  // window is gone: the next launch then starts rather than forwarding to a
-  // window that is going away.
+  // Before the hand-over too, which reports on standard error when it goes
+  // wrong.
+  const bool parent_console = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+
+  // Declared before the window, so that a failed start-up releases it only
+  // after its window is gone: the next launch then starts rather than
+  // forwarding to a window that is going away.
   StartupLock startup_lock(StartupLock::kApplicationLockName, kStartupLockTimeoutMs);
-  if (ForwardToRunningInstance(std::wstring(kWindowTitle))) {
-    return 0;
+  if (startup_lock.gave_up()) {
+    return RunningInstance::kExitNotHandedOver;
+  }
+  if (const std::optional<RunningInstance> running = RunningInstance::Find(kWindowTitle)) {
+    // The window is found; the launches behind this one need not wait while
+    // it talks to an instance that may not answer.
+    startup_lock.Release();
+    return running->HandOver(HasLaunchLink());
   }
 
   // A GUI process started under a debugger has nowhere to write otherwise.
-  if (AttachConsole(ATTACH_PARENT_PROCESS) == 0 && IsDebuggerPresent() != 0) {
+  if (!parent_console && IsDebuggerPresent() != 0) {
     OpenDebugConsole();
   }
 

@@ -89,9 +89,11 @@ TEST_F(EntryPointTest, ASecondLaunchForwardsAndExitsZeroWithoutStartingAnything)
   EXPECT_EQ(second.apartment_after, S_OK);
   EXPECT_EQ(Win32ProcessGetConsole(), kWin32NoConsole);
   EXPECT_EQ(win32_desktop::TopLevelWindows(), (std::vector<HWND>{running}));
-  const auto state = win32_desktop::InspectWindow(running);
-  EXPECT_TRUE(state->visible);
-  EXPECT_EQ(state->show_state, win32_desktop::ShowState::kNormal);
+  // Brought back by calls queued for the running window's thread.
+  EXPECT_TRUE(WaitUntil([&] {
+    const auto state = win32_desktop::InspectWindow(running);
+    return state->visible && state->show_state == win32_desktop::ShowState::kNormal;
+  }));
   EXPECT_EQ(GetForegroundWindow(), running);
 
   PostMessageW(running, WM_CLOSE, 0, 0);

@@ -51,20 +51,30 @@ TEST(StartupLockTest, ALaunchWhoseHolderEndedWithoutReleasingTakesOver) {
   }).join();
   StartupLock next(name.c_str(), 10000);
   EXPECT_TRUE(next.held());
+  EXPECT_FALSE(next.gave_up());
 }
 
-TEST(StartupLockTest, ALaunchGivesUpWaitingAfterItsBound) {
+TEST(StartupLockTest, ALaunchWhoseStarterLivesOnGivesUpAfterItsBoundAndSaysSo) {
   const std::wstring name = LockName("bound");
   StartupLock hung(name.c_str(), 0);
   ASSERT_TRUE(hung.held());
+  EXPECT_FALSE(hung.gave_up());
   bool held = true;
+  bool gave_up = false;
   steady_clock::duration waited{};
   std::thread([&] {
     const auto start = steady_clock::now();
-    held = StartupLock(name.c_str(), 100).held();
+    testing::internal::CaptureStderr();
+    const StartupLock waiting(name.c_str(), 100);
     waited = steady_clock::now() - start;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              std::string(StartupLock::kGaveUpDiagnostic) + "\n");
+    held = waiting.held();
+    gave_up = waiting.gave_up();
   }).join();
+  // It neither starts beside the living starter nor goes on without the lock.
   EXPECT_FALSE(held);
+  EXPECT_TRUE(gave_up);
   EXPECT_GE(waited, milliseconds(100));
 }
 

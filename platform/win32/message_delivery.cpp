@@ -1,7 +1,10 @@
 #include "platform/win32/message_delivery.h"
 
+#include <errhandlingapi.h>
 #include <processthreadsapi.h>
+#include <winerror.h>
 
+#include <chrono>
 #include <memory>
 
 #include "platform/win32/desktop.h"
@@ -31,6 +34,57 @@ LRESULT Deliver(HWND handle, UINT message, WPARAM wparam, LPARAM lparam, bool re
 
 LRESULT DeliverMessage(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
   return Deliver(handle, message, wparam, lparam, true);
+}
+
+BOOL DeliverMessageWithin(HWND handle,
+                          UINT message,
+                          WPARAM wparam,
+                          LPARAM lparam,
+                          UINT flags,
+                          UINT timeout_ms,
+                          DWORD_PTR* result) {
+  Desktop& desktop = Desktop::Get();
+  auto lock = desktop.Lock();
+  const Window* window = desktop.FindWindowOrFail(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  LRESULT answer = 0;
+  if (window->thread_id == GetCurrentThreadId()) {
+    const WNDPROC procedure = window->procedure;
+    lock.unlock();
+    answer = procedure(handle, message, wparam, lparam);
+  } else {
+    const std::shared_ptr<MessageQueue> target = desktop.QueueOf(window->thread_id);
+    if ((flags & SMTO_ABORTIFHUNG) != 0 && target->IsHung()) {
+      SetLastError(ERROR_TIMEOUT);
+      return FALSE;
+    }
+    const std::shared_ptr<MessageQueue>& own = desktop.CurrentQueue();
+    auto sent = std::make_shared<SentCall>();
+    sent->call = [=] { return Deliver(handle, message, wparam, lparam, true); };
+    sent->reply_to = own;
+    target->PushSent(sent);
+    target->Wake();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (!sent->done) {
+      if ((flags & SMTO_BLOCK) == 0 && RunOneSentCall(lock, *own)) {
+        continue;
+      }
+      if (!own->WaitForWake(lock, deadline) && !sent->done) {
+        // Withdrawn unless its thread has started on it: then its answer
+        // goes nowhere.
+        target->WithdrawSent(sent);
+        SetLastError(ERROR_TIMEOUT);
+        return FALSE;
+      }
+    }
+    answer = sent->result;
+  }
+  if (result != nullptr) {
+    *result = static_cast<DWORD_PTR>(answer);
+  }
+  return TRUE;
 }
 
 LRESULT NotifyWindow(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {

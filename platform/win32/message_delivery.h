@@ -14,6 +14,19 @@ namespace win32 {
 // when that is the calling thread. Takes the desktop lock itself.
 LRESULT DeliverMessage(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
+// SendMessageTimeoutW: DeliverMessage whose caller waits for another thread
+// at most `timeout_ms`, and not at all when `flags` has SMTO_ABORTIFHUNG and
+// that thread is hung; then it fails with ERROR_TIMEOUT, and the message is
+// withdrawn unless the thread has started on it, as Wine does. SMTO_BLOCK
+// keeps the caller from running the messages sent to it while it waits.
+BOOL DeliverMessageWithin(HWND window,
+                          UINT message,
+                          WPARAM wparam,
+                          LPARAM lparam,
+                          UINT flags,
+                          UINT timeout_ms,
+                          DWORD_PTR* result);
+
 // DeliverMessage for the desktop's own notifications: a window that no longer
 // exists is skipped without touching the last error.
 LRESULT NotifyWindow(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

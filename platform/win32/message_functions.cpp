@@ -73,6 +73,7 @@ Retrieval Retrieve(MSG* out,
            (message.message >= filter_min && message.message <= filter_max);
   };
   for (;;) {
+    queue.NoteRetrieval();
     if (RunOneSentCall(lock, queue)) {
       continue;
     }
@@ -140,6 +141,27 @@ extern "C" BOOL WINAPI PostThreadMessageW(DWORD thread_id,
 
 extern "C" LRESULT WINAPI SendMessageW(HWND handle, UINT message, WPARAM wparam, LPARAM lparam) {
   return win32::DeliverMessage(handle, message, wparam, lparam);
+}
+
+extern "C" LRESULT WINAPI SendMessageTimeoutW(HWND handle,
+                                              UINT message,
+                                              WPARAM wparam,
+                                              LPARAM lparam,
+                                              UINT flags,
+                                              UINT timeout_ms,
+                                              PDWORD_PTR result) {
+  return win32::DeliverMessageWithin(handle, message, wparam, lparam, flags, timeout_ms, result);
+}
+
+extern "C" BOOL WINAPI IsHungAppWindow(HWND handle) {
+  Desktop& desktop = Desktop::Get();
+  auto lock = desktop.Lock();
+  const Window* window = desktop.FindWindow(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  const std::shared_ptr<win32::MessageQueue> queue = desktop.QueueOf(window->thread_id);
+  return queue != nullptr && queue->IsHung() ? TRUE : FALSE;
 }
 
 extern "C" BOOL WINAPI GetMessageW(LPMSG message, HWND window, UINT filter_min, UINT filter_max) {

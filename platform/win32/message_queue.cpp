@@ -19,21 +19,33 @@ void MessageQueue::Wake() {
   wake_.notify_all();
 }
 
-void MessageQueue::WaitForWake(std::unique_lock<std::mutex>& lock) {
+bool MessageQueue::WaitForWake(std::unique_lock<std::mutex>& lock,
+                               std::chrono::steady_clock::time_point deadline) {
   const uint64_t seen = wake_count_.load(std::memory_order_acquire);
+  waiting_ = true;
   lock.unlock();
-  const auto deadline = std::chrono::steady_clock::now() + kPollBeforeSleeping;
+  const auto poll_end = std::min(deadline, std::chrono::steady_clock::now() + kPollBeforeSleeping);
   bool woken = false;
-  while (!woken && std::chrono::steady_clock::now() < deadline) {
+  while (!woken && std::chrono::steady_clock::now() < poll_end) {
     std::this_thread::yield();
     woken = wake_count_.load(std::memory_order_acquire) != seen;
   }
   lock.lock();
   // Wake runs under the lock, so a wake after this test finds the thread
   // waiting and is not lost.
-  if (!woken && wake_count_.load(std::memory_order_acquire) == seen) {
-    wake_.wait(lock);
+  const auto woken_since = [this, seen] {
+    return wake_count_.load(std::memory_order_acquire) != seen;
+  };
+  if (!woken) {
+    if (deadline == std::chrono::steady_clock::time_point::max()) {
+      wake_.wait(lock, woken_since);
+      woken = true;
+    } else {
+      woken = wake_.wait_until(lock, deadline, woken_since);
+    }
   }
+  waiting_ = false;
+  return woken;
 }
 
 bool MessageQueue::Post(const MSG& message) {
@@ -68,6 +80,10 @@ std::shared_ptr<SentCall> MessageQueue::PopSent() {
   std::shared_ptr<SentCall> call = std::move(sent_.front());
   sent_.pop_front();
   return call;
+}
+
+bool MessageQueue::WithdrawSent(const std::shared_ptr<SentCall>& call) {
+  return std::erase(sent_, call) != 0;
 }
 
 void MessageQueue::Abandon() {

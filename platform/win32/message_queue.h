@@ -4,6 +4,7 @@
 #include <winuser.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -33,8 +34,12 @@ class MessageQueue {
  public:
   // Windows refuses posts beyond this many waiting messages.
   static constexpr size_t kPostedLimit = 10000;
+  // How long a thread may go without asking for its messages, while not
+  // waiting for any, before its windows count as hung.
+  static constexpr std::chrono::seconds kHungAfter{5};
 
-  explicit MessageQueue(DWORD thread_id) : thread_id_(thread_id) {}
+  explicit MessageQueue(DWORD thread_id)
+      : thread_id_(thread_id), last_retrieval_(std::chrono::steady_clock::now()) {}
   MessageQueue(const MessageQueue&) = delete;
   MessageQueue& operator=(const MessageQueue&) = delete;
 
@@ -50,7 +55,19 @@ class MessageQueue {
   // first polls for a short while without the lock: putting a thread to
   // sleep and waking it costs tens of microseconds on the machines we run
   // on, which would dominate every cross-thread message.
-  void WaitForWake(std::unique_lock<std::mutex>& lock);
+  // Returns false when `deadline` passed first. Either way the thread
+  // counts as waiting for its messages meanwhile, so it is not hung.
+  bool WaitForWake(std::unique_lock<std::mutex>& lock,
+                   std::chrono::steady_clock::time_point deadline =
+                       std::chrono::steady_clock::time_point::max());
+
+  // GetMessageW and PeekMessageW call this each time they look at the queue.
+  void NoteRetrieval() { last_retrieval_ = std::chrono::steady_clock::now(); }
+  // Neither waiting for its messages nor asking for them for kHungAfter, as
+  // IsHungAppWindow and SMTO_ABORTIFHUNG judge a thread.
+  bool IsHung() const {
+    return !waiting_ && std::chrono::steady_clock::now() - last_retrieval_ > kHungAfter;
+  }
 
   // False when the queue already holds kPostedLimit messages.
   bool Post(const MSG& message);
@@ -60,6 +77,9 @@ class MessageQueue {
 
   void PushSent(std::shared_ptr<SentCall> call) { sent_.push_back(std::move(call)); }
   std::shared_ptr<SentCall> PopSent();
+  // Takes `call` back out of the queue; false when the thread has already
+  // started on it.
+  bool WithdrawSent(const std::shared_ptr<SentCall>& call);
 
   // Completes every waiting sent call with 0 and drops the posted messages
   // and the quit request.
@@ -85,6 +105,8 @@ class MessageQueue {
   std::condition_variable wake_;
   // Counts Wake calls, so that a thread polling without the lock sees one.
   std::atomic<uint64_t> wake_count_{0};
+  bool waiting_ = false;
+  std::chrono::steady_clock::time_point last_retrieval_;
   std::deque<MSG> posted_;
   std::deque<std::shared_ptr<SentCall>> sent_;
   bool quit_requested_ = false;

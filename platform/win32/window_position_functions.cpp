@@ -1,10 +1,15 @@
 // user32's placement functions: showing, moving, sizing and the rectangles of
 // windows. Changes run on the window's own thread, as on Windows: a call from
-// another thread waits until that thread's message loop has made it.
+// another thread waits until that thread's message loop has made it, unless
+// it is one of the asynchronous forms, which only queue it.
 
 #include <errhandlingapi.h>
+#include <processthreadsapi.h>
 #include <winerror.h>
 #include <winuser.h>
+
+#include <functional>
+#include <utility>
 
 #include "platform/win32/desktop.h"
 #include "platform/win32/message_delivery.h"
@@ -30,6 +35,23 @@ BOOL ReadRect(HWND handle, LPRECT rect, RECT (Desktop::*rect_of)(const Window&) 
   return TRUE;
 }
 
+// Runs `call` on the window's thread: at once on that thread, otherwise
+// queued without waiting. FALSE only when there is no such window.
+BOOL RunOnWindowThreadAsync(HWND handle, std::function<LRESULT()> call) {
+  Desktop& desktop = Desktop::Get();
+  auto lock = desktop.Lock();
+  const Window* window = desktop.FindWindowOrFail(handle);
+  if (window == nullptr) {
+    return FALSE;
+  }
+  if (window->thread_id != GetCurrentThreadId()) {
+    CallOnThreadAsync(window->thread_id, std::move(call));
+    return TRUE;
+  }
+  lock.unlock();
+  return static_cast<BOOL>(call());
+}
+
 }  // namespace
 }  // namespace win32
 
@@ -41,10 +63,18 @@ extern "C" BOOL WINAPI ShowWindow(HWND handle, int command) {
       handle, [handle, command] { return win32::ApplyShowCommand(handle, command); }));
 }
 
+extern "C" BOOL WINAPI ShowWindowAsync(HWND handle, int command) {
+  return win32::RunOnWindowThreadAsync(
+      handle, [handle, command] { return win32::ApplyShowCommand(handle, command); });
+}
+
 extern "C" BOOL WINAPI
 SetWindowPos(HWND handle, HWND insert_after, int x, int y, int cx, int cy, UINT flags) {
-  return static_cast<BOOL>(win32::RunOnWindowThread(
-      handle, [=] { return win32::ApplyWindowPos(handle, insert_after, x, y, cx, cy, flags); }));
+  auto apply = [=] { return win32::ApplyWindowPos(handle, insert_after, x, y, cx, cy, flags); };
+  if ((flags & SWP_ASYNCWINDOWPOS) != 0) {
+    return win32::RunOnWindowThreadAsync(handle, apply);
+  }
+  return static_cast<BOOL>(win32::RunOnWindowThread(handle, apply));
 }
 
 extern "C" BOOL WINAPI MoveWindow(HWND handle, int x, int y, int width, int height, BOOL repaint) {

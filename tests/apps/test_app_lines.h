@@ -27,6 +27,18 @@ inline constexpr std::string_view kUnhandledChannel = "norvalis.tests/unhandled"
 inline constexpr std::string_view kSendAppLinkResult = "SendAppLink: ";
 inline constexpr std::string_view kForeignCopyDataResult = "other WM_COPYDATA: ";
 
+// Stalling: the links that stall the host window's thread, the event that
+// ends a hang, how the application is started to close as the next link
+// arrives, and what it prints from that thread.
+inline constexpr std::string_view kHangLink = "norvalis://tests/hang";
+inline constexpr std::string_view kBusyLinkPrefix = "norvalis://tests/busy/";
+inline constexpr wchar_t kReleaseEventName[] = L"Local\\norvalis.tests.release";
+inline constexpr std::string_view kCloseOnNextLink = "close as the next link arrives";
+inline constexpr std::string_view kCloseAfterNextLink = "close after taking the next link";
+inline constexpr std::string_view kStalled = "stalled";
+inline constexpr std::string_view kAnswering = "answering again";
+inline constexpr std::string_view kTookLinkBeforeClosing = "took the link before closing: ";
+
 // OCR calls: one line per call, "<call>: <reply>", the reply as
 // kNotImplementedReply, kUndecodableReply, kSuccessReply and the value's
 // kind index, or kErrorReply followed by `CODE: MESSAGE` and

@@ -124,6 +124,18 @@ std::optional<DWORD> LaunchedProgram::WaitForExit(DWORD milliseconds) const {
   return code;
 }
 
+std::optional<std::chrono::milliseconds> LaunchedProgram::RunTime() const {
+  FILETIME created = {}, exited = {}, kernel = {}, user = {};
+  if (!WaitForExit(0) || GetProcessTimes(process_.get(), &created, &exited, &kernel, &user) == 0) {
+    return std::nullopt;
+  }
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  // FILETIME counts 100-nanosecond ticks.
+  return std::chrono::milliseconds((ticks(exited) - ticks(created)) / 10000);
+}
+
 std::vector<std::string> LaunchedProgram::OutputLines() const {
   std::string text = ReadAll(output_path_);
   // A line still being written is not one yet.

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -32,6 +33,10 @@ class LaunchedProgram {
   // The exit code once the process has ended within `milliseconds`, or
   // nothing while it runs.
   std::optional<DWORD> WaitForExit(DWORD milliseconds) const;
+
+  // How long the process ran, from its creation to its exit; nothing while
+  // it runs.
+  std::optional<std::chrono::milliseconds> RunTime() const;
 
   // What the process has written so far, each line without its line end.
   std::vector<std::string> OutputLines() const;

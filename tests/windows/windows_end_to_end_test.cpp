@@ -8,18 +8,24 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "app/link_printer.h"
 #include "engine_bridge/flutter_view_controller.h"
 #include "ocr/ocr_channel_handler.h"
+#include "shell/running_instance.h"
 #include "shell/startup_lock.h"
 #include "tests/apps/test_app_lines.h"
 #include "tests/win32_side.h"
@@ -392,5 +398,210 @@ TEST(WindowsEndToEndTest, MainJobAnswersForAnImageAndExitsZero) {
     EXPECT_EQ(program->ErrorText(), "");
   }
 }
+
+// An instance that does not answer: its window's thread stalled by the
+// application, or its whole process suspended.
+enum class Stall { kHungFromInside, kSuspended };
+
+// A launch never waits on such an instance for long.
+constexpr auto kLaunchBound = std::chrono::seconds(10);
+
+// The error output without the carriage returns of the C runtime's text mode.
+std::string ErrorLines(const LaunchedProgram& program) {
+  std::string text = program.ErrorText();
+  std::erase(text, '\r');
+  return text;
+}
+
+// Suspends or resumes every thread of `process`.
+void SetProcessSuspended(HANDLE process, bool suspended) {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == GetProcessId(process)) {
+      const HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID);
+      suspended ? SuspendThread(thread) : ResumeThread(thread);
+      CloseHandle(thread);
+    }
+  }
+  CloseHandle(snapshot);
+}
+
+bool Eventually(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kExitMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return true;
+}
+
+// Whether `instance` prints every one of `links` in time.
+bool PrintsLinks(const LaunchedProgram& instance, const std::set<std::string>& links) {
+  return Eventually([&] {
+    std::set<std::string> printed;
+    for (const std::string& line : instance.OutputLines()) {
+      if (line.rfind(kLinkLinePrefix, 0) == 0) {
+        printed.insert(line.substr(kLinkLinePrefix.size()));
+      }
+    }
+    return std::includes(printed.begin(), printed.end(), links.begin(), links.end());
+  });
+}
+
+// Launches with `links`, all at once, once `at` has come.
+std::vector<std::unique_ptr<LaunchedProgram>> LaunchAt(BundleCopy& bundle,
+                                                       std::chrono::steady_clock::time_point at,
+                                                       const std::vector<std::string>& links) {
+  std::this_thread::sleep_until(at);
+  std::vector<std::unique_ptr<LaunchedProgram>> launches;
+  for (const std::string& link : links) {
+    launches.push_back(bundle.Launch({link}));
+  }
+  return launches;
+}
+
+// Each launch ended within the bound, saying that its link was handed over
+// but not confirmed. Prints the run times, for the record.
+void ExpectNotConfirmedWithinTheBound(const std::vector<std::unique_ptr<LaunchedProgram>>& launches,
+                                      const char* which) {
+  for (const auto& launch : launches) {
+    EXPECT_EQ(launch->WaitForExit(kExitMs), static_cast<DWORD>(RunningInstance::kExitNotConfirmed))
+        << launch->ErrorText();
+    const auto run_time = launch->RunTime();
+    ASSERT_TRUE(run_time.has_value()) << "a launch is still running";
+    EXPECT_LE(*run_time, kLaunchBound);
+    EXPECT_EQ(ErrorLines(*launch),
+              std::string(RunningInstance::kNotRespondingWithLinkDiagnostic) + "\n");
+    std::printf("%s: a launch returned after %lld ms\n", which,
+                static_cast<long long>(run_time->count()));
+  }
+}
+
+class UnresponsiveInstanceTest : public testing::TestWithParam<Stall> {};
+
+TEST_P(UnresponsiveInstanceTest, LaunchesReturnInTimeAndTheInstanceTakesTheirLinksOnceItAnswers) {
+  const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, kReleaseEventName);
+  ResetEvent(release);
+  BundleCopy bundle(Bundle());
+  bundle.AddData(TestApp("stalling_app"));
+  const auto instance = bundle.Launch();
+  ASSERT_TRUE(instance->WaitForLine(std::string(kAfterFirstFrame), kStartMs))
+      << instance->ErrorText();
+  const HWND window = ProgramWindow();
+  ASSERT_NE(window, nullptr);
+  ShowWindow(window, SW_MINIMIZE);
+  ASSERT_TRUE(Eventually([&] { return IsIconic(window) != 0; }));
+
+  if (GetParam() == Stall::kHungFromInside) {
+    const auto hang = bundle.Launch({std::string(kHangLink)});
+    ASSERT_EQ(hang->WaitForExit(kExitMs), 0u) << hang->ErrorText();
+    ASSERT_TRUE(instance->WaitForLine(std::string(kStalled), kExitMs));
+  } else {
+    SetProcessSuspended(instance->process(), true);
+  }
+  const auto stalled = std::chrono::steady_clock::now();
+  const std::vector<std::string> early = {"norvalis://early/0", "norvalis://early/1",
+                                          "norvalis://early/2", "norvalis://early/3"};
+  const std::vector<std::string> late = {"norvalis://late/0", "norvalis://late/1",
+                                         "norvalis://late/2", "norvalis://late/3"};
+  // Before and after the 5 s that make a window count as hung.
+  const auto early_launches = LaunchAt(bundle, stalled + std::chrono::seconds(1), early);
+  const auto late_launches = LaunchAt(bundle, stalled + std::chrono::seconds(10), late);
+  ExpectNotConfirmedWithinTheBound(early_launches, "1 s after the stall");
+  ExpectNotConfirmedWithinTheBound(late_launches, "10 s after the stall");
+  EXPECT_TRUE(IsIconic(window));
+
+  if (GetParam() == Stall::kHungFromInside) {
+    SetEvent(release);
+  } else {
+    SetProcessSuspended(instance->process(), false);
+  }
+  CloseHandle(release);
+  std::set<std::string> handed_over(early.begin(), early.end());
+  handed_over.insert(late.begin(), late.end());
+  EXPECT_TRUE(PrintsLinks(*instance, handed_over));
+  EXPECT_TRUE(Eventually([&] { return IsIconic(window) == 0; }));
+
+  // Answering again, it is forwarded to as usual.
+  ShowWindow(window, SW_MINIMIZE);
+  ASSERT_TRUE(Eventually([&] { return IsIconic(window) != 0; }));
+  const auto after = bundle.Launch({"norvalis://answering"});
+  EXPECT_EQ(after->WaitForExit(kExitMs), 0u) << after->ErrorText();
+  EXPECT_EQ(after->ErrorText(), "");
+  EXPECT_TRUE(PrintsLinks(*instance, {"norvalis://answering"}));
+  EXPECT_TRUE(Eventually([&] { return IsIconic(window) == 0 && IsWindowVisible(window) != 0; }));
+  EXPECT_EQ(ProgramWindow(), window) << "a launch opened a window of its own";
+  CloseAndExpectExitZero(*instance, window);
+}
+
+INSTANTIATE_TEST_SUITE_P(WindowsEndToEndTest,
+                         UnresponsiveInstanceTest,
+                         testing::Values(Stall::kHungFromInside, Stall::kSuspended),
+                         [](const testing::TestParamInfo<Stall>& info) {
+                           return info.param == Stall::kHungFromInside ? "HungFromInside"
+                                                                       : "ProcessSuspended";
+                         });
+
+// A long recognition blocks the instance's window thread for up to 30 s. A
+// link opened meanwhile is queued for it: the launch returns saying so, and
+// the instance opens the link when the recognition ends.
+TEST(WindowsEndToEndTest, ALinkOpenedWhileTheInstanceIsBusyArrivesWhenItIsFree) {
+  BundleCopy bundle(Bundle());
+  bundle.AddData(TestApp("stalling_app"));
+  const auto instance = bundle.Launch();
+  ASSERT_TRUE(instance->WaitForLine(std::string(kAfterFirstFrame), kStartMs))
+      << instance->ErrorText();
+  const auto busy = bundle.Launch({std::string(kBusyLinkPrefix) + "20000"});
+  ASSERT_EQ(busy->WaitForExit(kExitMs), 0u) << busy->ErrorText();
+  ASSERT_TRUE(instance->WaitForLine(std::string(kStalled), kExitMs));
+  const auto stalled = std::chrono::steady_clock::now();
+
+  const auto meanwhile = LaunchAt(bundle, stalled + std::chrono::seconds(2),
+                                  {"norvalis://busy/2s", "norvalis://busy/10s"});
+  ExpectNotConfirmedWithinTheBound(meanwhile, "busy");
+  EXPECT_FALSE(instance->WaitForLine(std::string(kAnswering), 0));
+
+  ASSERT_TRUE(instance->WaitForLine(std::string(kAnswering), 30000));
+  EXPECT_TRUE(PrintsLinks(*instance, {"norvalis://busy/2s", "norvalis://busy/10s"}));
+  CloseAndExpectExitZero(*instance, ProgramWindow());
+}
+
+struct ClosingCase {
+  const char* name;
+  std::string_view instance_argument;
+  DWORD exit_code;
+  std::string expected_error;
+};
+
+class ClosingInstanceTest : public testing::TestWithParam<ClosingCase> {};
+
+// The window closes as the link arrives: before it takes the link, or
+// right after.
+TEST_P(ClosingInstanceTest, ALaunchExitsZeroOnlyWhenItsLinkWasTaken) {
+  BundleCopy bundle(Bundle());
+  bundle.AddData(TestApp("stalling_app"));
+  const auto instance = bundle.Launch({std::string(GetParam().instance_argument)});
+  ASSERT_TRUE(instance->WaitForLine(std::string(kAfterFirstFrame), kStartMs))
+      << instance->ErrorText();
+  const auto launch = bundle.Launch({"norvalis://closing"});
+  EXPECT_EQ(launch->WaitForExit(kExitMs), GetParam().exit_code);
+  EXPECT_EQ(ErrorLines(*launch), GetParam().expected_error);
+  EXPECT_EQ(instance->WaitForExit(kExitMs), 0u);
+  const bool took = instance->WaitForLine(std::string(kTookLinkBeforeClosing) + "1", 0).has_value();
+  EXPECT_EQ(took, GetParam().exit_code == 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WindowsEndToEndTest,
+    ClosingInstanceTest,
+    testing::Values(ClosingCase{"BeforeTakingIt", kCloseOnNextLink,
+                                static_cast<DWORD>(RunningInstance::kExitNotHandedOver),
+                                std::string(RunningInstance::kClosingDiagnostic) + "\n"},
+                    ClosingCase{"AfterTakingIt", kCloseAfterNextLink, 0, ""}),
+    [](const testing::TestParamInfo<ClosingCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

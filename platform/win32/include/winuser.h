@@ -135,6 +135,11 @@ typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 #define SW_SHOWDEFAULT 10
 #define SW_FORCEMINIMIZE 11
 
+// SendMessageTimeoutW flags.
+#define SMTO_NORMAL 0x0000
+#define SMTO_BLOCK 0x0001
+#define SMTO_ABORTIFHUNG 0x0002
+
 // SetWindowPos flags.
 #define SWP_NOSIZE 0x0001
 #define SWP_NOMOVE 0x0002
@@ -332,12 +337,16 @@ UINT WINAPI GetDpiForWindow(HWND window);
 // WM_WINDOWPOSCHANGED. SW_SHOWNORMAL and SW_RESTORE bring a window minimized
 // from maximized back maximized. Children do not minimize or maximize.
 BOOL WINAPI ShowWindow(HWND window, int command);
+// ShowWindow that does not wait for another thread's window: the command is
+// queued for that thread. FALSE only when there is no such window.
+BOOL WINAPI ShowWindowAsync(HWND window, int command);
 BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI IsIconic(HWND window);
 BOOL WINAPI IsZoomed(HWND window);
-// Runs on the window's thread. SWP_SHOWWINDOW shows without WM_SHOWWINDOW,
-// as on Windows. Moving a top-level window onto a monitor of another DPI
-// sends it WM_DPICHANGED.
+// Runs on the window's thread; with SWP_ASYNCWINDOWPOS a window of another
+// thread is only queued the change, as ShowWindowAsync does. SWP_SHOWWINDOW
+// shows without WM_SHOWWINDOW, as on Windows. Moving a top-level window onto a monitor of another
+// DPI sends it WM_DPICHANGED.
 BOOL WINAPI SetWindowPos(HWND window, HWND insert_after, int x, int y, int cx, int cy, UINT flags);
 BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint);
 BOOL WINAPI GetClientRect(HWND window, LPRECT rect);
@@ -366,6 +375,21 @@ BOOL WINAPI PostThreadMessageW(DWORD thread_id, UINT message, WPARAM wparam, LPA
 // PeekMessageW or waiting SendMessageW, while the caller waits and runs the
 // messages sent to it meanwhile. 0 when the thread ends first.
 LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+// SendMessageW whose caller waits for another thread at most `timeout_ms`,
+// and not at all with SMTO_ABORTIFHUNG when that thread is hung; then it
+// returns 0 with ERROR_TIMEOUT, and the message is withdrawn unless that
+// thread has started on it. SMTO_BLOCK: the caller runs no message sent to it while
+// it waits. The answer goes to `result` (may be null).
+LRESULT WINAPI SendMessageTimeoutW(HWND window,
+                                   UINT message,
+                                   WPARAM wparam,
+                                   LPARAM lparam,
+                                   UINT flags,
+                                   UINT timeout_ms,
+                                   PDWORD_PTR result);
+// A window is hung when its thread has neither asked for its messages nor
+// waited for them for 5 seconds.
+BOOL WINAPI IsHungAppWindow(HWND window);
 // Runs sent messages first, then returns the first posted message passing the
 // filter (a window filter takes its children's messages too), and WM_QUIT of
 // PostQuitMessage only when none is left: 0 for WM_QUIT, -1 for a window
