@@ -22,6 +22,7 @@ constexpr int kLastRestartMarker = JPEG_RST0 + 7;
 struct JpegDecoding {
   jpeg_decompress_struct info;
   jpeg_error_mgr errors;
+  jpeg_progress_mgr progress;
   jmp_buf failed;
   PIX* pix = nullptr;
   // Set while lines are decoded as they are read, that is for a file of one
@@ -82,6 +83,17 @@ void NoteJpegWarning(j_common_ptr info, int level) noexcept {
   }
 }
 
+// Called as libjpeg reads each row of blocks of each scan: the scans past
+// kMaxJpegScans are left unread, and the image is what those before hold.
+void WatchScans(j_common_ptr common) noexcept {
+  auto* info = reinterpret_cast<j_decompress_ptr>(common);
+  if (info->input_scan_number > kMaxJpegScans && info->src->bytes_in_buffer > 0) {
+    // The data ends here for libjpeg, as a file cut short does.
+    info->src->next_input_byte += info->src->bytes_in_buffer;
+    info->src->bytes_in_buffer = 0;
+  }
+}
+
 void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   decoding->info.err = jpeg_std_error(&decoding->errors);
   decoding->errors.error_exit = FailJpeg;
@@ -90,6 +102,8 @@ void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   decoding->info.client_data = decoding;
   decoding->content = content.data();
   jpeg_create_decompress(&decoding->info);
+  decoding->progress.progress_monitor = WatchScans;
+  decoding->info.progress = &decoding->progress;
   jpeg_mem_src(&decoding->info, content.data(), static_cast<unsigned long>(content.size()));
 }
 

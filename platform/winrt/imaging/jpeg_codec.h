@@ -22,10 +22,16 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
                     uint32_t* height,
                     uint32_t* bits_per_pixel);
 
+// The most scans a file of several is read for. Each passes over the whole
+// image, whether it holds data or not: encoders write a dozen or two, and a
+// few hundred bytes can declare hundreds.
+inline constexpr int kMaxJpegScans = 64;
+
 // The pixels, 8-bit gray whatever the colors. A file of one scan whose
-// data ends early decodes as far as it goes, the rest white; a progressive
-// one as well as the scans it has give it. Null for data libjpeg cannot
-// decode.
+// data ends early, or holds none between two restart markers, decodes as
+// far as it goes, the rest white; a progressive one as well as the scans it
+// has give it, the first kMaxJpegScans of them. Null for data libjpeg
+// cannot decode.
 ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
 
 }  // namespace winrt_layer

@@ -148,5 +148,26 @@ TEST(JpegCodecTest, ProgressiveFileCutShortKeepsWhatItsScansHold) {
   }
 }
 
+TEST(JpegCodecTest, ScansPastTheLimitAreLeftUnread) {
+  // The first scan, empty, kMaxJpegScans times before the file's own: the
+  // scans that hold the bars are never read.
+  std::vector<uint8_t> content = EncodeBars({.progressive = true});
+  size_t scan = FindMarker(content, kStartOfScan);
+  size_t header_end = scan + 2 + (size_t{content[scan + 2]} << 8 | content[scan + 3]);
+  std::vector<uint8_t> empty_scan(content.begin() + static_cast<std::ptrdiff_t>(scan),
+                                  content.begin() + static_cast<std::ptrdiff_t>(header_end));
+  ScopedPix whole = DecodeJpeg(content);
+  ASSERT_TRUE(whole);
+  EXPECT_LT(Range(whole.get(), 0, kSide).first, 64u);
+  for (int i = 0; i < kMaxJpegScans; ++i) {
+    content.insert(content.begin() + static_cast<std::ptrdiff_t>(scan), empty_scan.begin(),
+                   empty_scan.end());
+  }
+  ScopedPix pix = DecodeJpeg(content);
+  ASSERT_TRUE(pix);
+  std::pair<l_uint32, l_uint32> range = Range(pix.get(), 0, kSide);
+  EXPECT_EQ(range.first, range.second);
+}
+
 }  // namespace
 }  // namespace winrt_layer
