@@ -9,6 +9,7 @@
 #include "platform/winrt/imaging/software_bitmap.h"
 #include "platform/winrt/runtime/async_operation.h"
 #include "platform/winrt/runtime/runtime_error.h"
+#include "platform/winrt/runtime/thread_pool.h"
 
 namespace winrt_layer {
 namespace {
@@ -68,22 +69,27 @@ IFACEMETHODIMP BitmapDecoder::GetSoftwareBitmapAsync(
   }
   *operation = nullptr;
   try {
-    *operation = BitmapOperation::Run([stream = stream_](
-                                          const std::atomic<bool>&) -> BitmapOperation::Outcome {
-                   // The header is read again: the file may have changed.
-                   std::vector<BYTE> content;
-                   ImageHeader header;
-                   RuntimeError error = ReadImage(stream.Get(), &content, &header);
-                   if (FAILED(error.code)) {
-                     return {nullptr, std::move(error)};
-                   }
-                   ScopedPix pix = DecodeFirstFrame(content, header);
-                   if (!pix) {
-                     return {nullptr, RuntimeError{WINCODEC_ERR_BADIMAGE, {}}};
-                   }
-                   auto pixels = std::make_shared<const LeptonicaImage>(std::move(pix));
-                   return {MakeObject<SoftwareBitmap>(std::move(pixels), header.has_alpha), {}};
-                 }).Detach();
+    *operation =
+        BitmapOperation::Run([stream = stream_](
+                                 const std::atomic<bool>& canceled) -> BitmapOperation::Outcome {
+          // The header is read again: the file may have changed.
+          std::vector<BYTE> content;
+          ImageHeader header;
+          RuntimeError error = ReadImage(stream.Get(), &content, &header);
+          if (FAILED(error.code)) {
+            return {nullptr, std::move(error)};
+          }
+          // Canceled, or the process is exiting and waits for the
+          // decoding to end.
+          ScopedPix pix = DecodeFirstFrame(content, header, [&canceled] {
+            return canceled.load() || ThreadPool::Shared().IsStopping();
+          });
+          if (!pix) {
+            return {nullptr, RuntimeError{WINCODEC_ERR_BADIMAGE, {}}};
+          }
+          auto pixels = std::make_shared<const LeptonicaImage>(std::move(pix));
+          return {MakeObject<SoftwareBitmap>(std::move(pixels), header.has_alpha), {}};
+        }).Detach();
     return S_OK;
   } catch (...) {
     return ResultFromCaughtException();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/winrt/imaging/jpeg_codec.h"
+#include "platform/winrt/imaging/png_codec.h"
 #include "platform/winrt/runtime_test_support.h"
 
 namespace winrt_layer {
@@ -297,6 +298,16 @@ TEST_F(BitmapDecoderTest, BrokenExifNeverFailsAReadableImage) {
     EXPECT_EQ(decoded.width, 357);
     EXPECT_EQ(decoded.height, 549);
   }
+}
+
+TEST(PngCodecTest, DecodingEndsWithoutAnImageOnceAStopIsAsked) {
+  std::vector<uint8_t> content = ReadFixture("english.png");
+  int asked = 0;
+  EXPECT_TRUE(DecodePng(content, [&asked] { return ++asked < 0; }));
+  int stop_at = asked / 2;
+  asked = 0;
+  EXPECT_FALSE(DecodePng(content, [&asked, stop_at] { return ++asked == stop_at; }));
+  EXPECT_EQ(asked, stop_at);
 }
 
 TEST_F(BitmapDecoderTest, NullStreamFailsAtOnce) {

@@ -9,13 +9,15 @@
 
 namespace winrt_layer {
 
-ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content, const ImageHeader& header) {
+ScopedPix DecodeFirstFrame(const std::vector<BYTE>& content,
+                           const ImageHeader& header,
+                           const std::function<bool()>& stop_requested) {
   SetUpLeptonica();
   switch (header.format) {
     case ImageFormat::kPng:
-      return DecodePng(content);
+      return DecodePng(content, stop_requested);
     case ImageFormat::kJpeg: {
-      ScopedPix pix = DecodeJpeg(content);
+      ScopedPix pix = DecodeJpeg(content, stop_requested);
       return pix ? ApplyOrientation(std::move(pix), ReadJpegOrientation(content)) : nullptr;
     }
     case ImageFormat::kTiff:

@@ -8,6 +8,7 @@
 #include <setjmp.h>
 
 #include <cstring>
+#include <functional>
 
 namespace winrt_layer {
 namespace {
@@ -37,6 +38,7 @@ struct JpegDecoding {
   // marker the data last stopped short at.
   const uint8_t* content = nullptr;
   size_t short_restart_end = 0;
+  std::function<bool()> stop_requested;
 };
 
 void FailJpeg(j_common_ptr info) noexcept {
@@ -83,9 +85,14 @@ void NoteJpegWarning(j_common_ptr info, int level) noexcept {
   }
 }
 
-// Called as libjpeg reads each row of blocks of each scan: the scans past
+// Called as libjpeg reads each row of blocks of each scan, and before each
+// line it gives: a stop asked for fails the decoding; the scans past
 // kMaxJpegScans are left unread, and the image is what those before hold.
-void WatchScans(j_common_ptr common) noexcept {
+void WatchDecoding(j_common_ptr common) noexcept {
+  auto* decoding = reinterpret_cast<JpegDecoding*>(common->client_data);
+  if (decoding->stop_requested && decoding->stop_requested()) {
+    FailJpeg(common);
+  }
   auto* info = reinterpret_cast<j_decompress_ptr>(common);
   if (info->input_scan_number > kMaxJpegScans && info->src->bytes_in_buffer > 0) {
     // The data ends here for libjpeg, as a file cut short does.
@@ -102,7 +109,7 @@ void StartJpeg(JpegDecoding* decoding, const std::vector<uint8_t>& content) {
   decoding->info.client_data = decoding;
   decoding->content = content.data();
   jpeg_create_decompress(&decoding->info);
-  decoding->progress.progress_monitor = WatchScans;
+  decoding->progress.progress_monitor = WatchDecoding;
   decoding->info.progress = &decoding->progress;
   jpeg_mem_src(&decoding->info, content.data(), static_cast<unsigned long>(content.size()));
 }
@@ -211,8 +218,10 @@ bool ReadJpegHeader(const std::vector<uint8_t>& content,
   return true;
 }
 
-ScopedPix DecodeJpeg(const std::vector<uint8_t>& content) {
+ScopedPix DecodeJpeg(const std::vector<uint8_t>& content,
+                     const std::function<bool()>& stop_requested) {
   JpegDecoding decoding;
+  decoding.stop_requested = stop_requested;
   if (!DecodeInto(&decoding, content)) {
     pixDestroy(&decoding.pix);
     return nullptr;

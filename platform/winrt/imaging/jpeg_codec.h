@@ -2,6 +2,7 @@
 #define PLATFORM_WINRT_IMAGING_JPEG_CODEC_H_
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/winrt/imaging/leptonica_image.h"
@@ -31,8 +32,10 @@ inline constexpr int kMaxJpegScans = 64;
 // data ends early, or holds none between two restart markers, decodes as
 // far as it goes, the rest white; a progressive one as well as the scans it
 // has give it, the first kMaxJpegScans of them. Null for data libjpeg
-// cannot decode.
-ScopedPix DecodeJpeg(const std::vector<uint8_t>& content);
+// cannot decode, and when `stop_requested`, asked for each row of blocks
+// libjpeg reads and each line it gives, says true.
+ScopedPix DecodeJpeg(const std::vector<uint8_t>& content,
+                     const std::function<bool()>& stop_requested = {});
 
 }  // namespace winrt_layer
 

@@ -169,5 +169,20 @@ TEST(JpegCodecTest, ScansPastTheLimitAreLeftUnread) {
   EXPECT_EQ(range.first, range.second);
 }
 
+TEST(JpegCodecTest, DecodingEndsWithoutAnImageOnceAStopIsAsked) {
+  // One scan read line by line, and several read whole first: each asks
+  // as it goes, and ends at the first yes.
+  for (bool progressive : {false, true}) {
+    std::vector<uint8_t> content = EncodeBars({.progressive = progressive});
+    int asked = 0;
+    EXPECT_TRUE(DecodeJpeg(content, [&asked] { return ++asked < 0; })) << progressive;
+    int stop_at = asked / 2;
+    asked = 0;
+    EXPECT_FALSE(DecodeJpeg(content, [&asked, stop_at] { return ++asked == stop_at; }))
+        << progressive;
+    EXPECT_EQ(asked, stop_at) << progressive;
+  }
+}
+
 }  // namespace
 }  // namespace winrt_layer

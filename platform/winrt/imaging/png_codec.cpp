@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <cstring>
+#include <functional>
 #include <new>
 
 namespace winrt_layer {
@@ -18,6 +19,7 @@ struct PngDecoding {
   PIX* pix = nullptr;
   std::vector<png_byte> pixels;
   std::vector<png_bytep> rows;
+  std::function<bool()> stop_requested;
 };
 
 // Five bytes each: the name and its terminator.
@@ -140,6 +142,9 @@ bool DecodeInto(PngDecoding* decoding) {
     }
   } else {
     for (png_uint_32 y = 0; y < height; ++y) {
+      if (decoding->stop_requested && decoding->stop_requested()) {
+        png_error(png, "stopped");
+      }
       png_read_row(png, decoding->rows[0], nullptr);
       StoreRow(decoding->pix, y, decoding->rows[0], channels, black_and_white);
     }
@@ -154,9 +159,10 @@ bool DecodeInto(PngDecoding* decoding) {
 
 }  // namespace
 
-ScopedPix DecodePng(const std::vector<BYTE>& content) {
+ScopedPix DecodePng(const std::vector<BYTE>& content, const std::function<bool()>& stop_requested) {
   PngDecoding decoding;
   decoding.content = &content;
+  decoding.stop_requested = stop_requested;
   bool decoded = false;
   try {
     decoded = DecodeInto(&decoding);

@@ -3,6 +3,7 @@
 
 #include <windef.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/winrt/imaging/leptonica_image.h"
@@ -15,8 +16,10 @@ namespace winrt_layer {
 // The pixels: 1 bit per pixel for black-and-white images, else 8-bit gray
 // (recognition reads gray; color would take four times the memory);
 // transparent pixels are laid on white. Null for a truncated or corrupt
-// file.
-ScopedPix DecodePng(const std::vector<BYTE>& content);
+// file, and when `stop_requested`, asked before each row of a file that is
+// not interlaced, says true.
+ScopedPix DecodePng(const std::vector<BYTE>& content,
+                    const std::function<bool()>& stop_requested = {});
 
 }  // namespace winrt_layer
 
