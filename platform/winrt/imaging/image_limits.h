@@ -23,6 +23,11 @@ inline constexpr uint64_t kMaxEncodedBytes = 64ull << 20;
 // among them, and 24 Mi pixels of a color TIFF, BMP, GIF or WebP.
 inline constexpr uint64_t kMaxDecodedBytes = 96ull << 20;
 
+// The largest gray page handed to Tesseract, which makes a copy of its own
+// while the image and the page are still held: three copies of the largest
+// gray frame would pass the budget, so a larger page is binarized first.
+inline constexpr uint64_t kMaxGrayPageBytes = 64ull << 20;
+
 // The most outline pixels (foreground pixels next to background, after
 // Tesseract's thresholding) a recognition takes. Tesseract's memory and time
 // follow the outlines it traces, up to about 110 bytes a pixel of outline

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/area_reduction.h"
 #include "platform/winrt/recognition/sauvola_threshold.h"
 
@@ -64,6 +65,10 @@ constexpr l_float32 kMinUpDownMargin = 8;
 // characters when measuring the text.
 constexpr l_int32 kMinCharacterHeight = 4;
 constexpr l_int32 kMaxCharacterHeight = 120;
+// Taller than this many widths, a component is a rule, a stripe or an edge,
+// not a character too large to measure: the narrowest letters of light
+// faces, "l" and "I", stand about 12 widths high.
+constexpr l_int32 kMaxLargerCharacterAspect = 20;
 // Tesseract reads no text smaller than this reliably. A large image whose
 // reduced copy shows no characters is looked at again reduced only so far
 // that text of this height still shows them: when that shows none either,
@@ -119,7 +124,7 @@ Characters FindCharacters(PIX* binary) {
       continue;
     }
     if (height > kMaxCharacterHeight) {
-      characters.larger = true;
+      characters.larger = characters.larger || height <= kMaxLargerCharacterAspect * width;
       continue;
     }
     characters.left = heights.empty() ? x : std::min(characters.left, x);
@@ -188,6 +193,24 @@ bool ShowsSmallerCharacters(PIX* image, float reduction) {
   return binary == nullptr || FindCharacters(binary.get()).median_height > 0;
 }
 
+// `image` (8 bits per pixel) thresholded at its histogram's split between
+// text and background (Otsu's), as Tesseract thresholds a gray page. Null
+// without memory.
+ScopedPix Binarize(PIX* image) {
+  // A sample of every other pixel each way gives the same split.
+  constexpr l_int32 kHistogramSampling = 2;
+  l_int32 threshold = 0;
+  if (pixSplitDistributionFgBg(image, 0, kHistogramSampling, &threshold, nullptr, nullptr,
+                               nullptr) != 0) {
+    return nullptr;
+  }
+  return ScopedPix(pixThresholdToBinary(image, threshold));
+}
+
+bool Stopped(const std::function<bool()>& stop_requested) {
+  return stop_requested && stop_requested();
+}
+
 // The box, in pixels of a `width` x `height` image that `characters` were
 // found in reduced by `reduction`, around them with `margin_heights` of
 // their height on each side; null when that is most of the image.
@@ -228,15 +251,18 @@ ScopedPix CutToLeveledText(PIX* image) {
 
 }  // namespace
 
-bool PagePreparation::Analyze(PIX* image) {
+bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requested) {
   float reduction = AnalysisReduction(image);
   ScopedPix binary = ReduceAndBinarize(image, reduction);
-  if (binary == nullptr) {
+  if (binary == nullptr || Stopped(stop_requested)) {
     return false;
   }
   Characters characters = FindCharacters(binary.get());
   may_hold_text_ =
       characters.median_height > 0 || characters.larger || ShowsSmallerCharacters(image, reduction);
+  if (Stopped(stop_requested)) {
+    return false;
+  }
   l_int32 sweep_reduction = kSkewSweepReduction;
   while (sweep_reduction < kMaxSkewSweepReduction &&
          characters.median_height / static_cast<float>(2 * sweep_reduction) >=
@@ -254,7 +280,7 @@ bool PagePreparation::Analyze(PIX* image) {
   }
   level_degrees_ = confidence < kMinSkewConfidence ? 0 : angle;
   leveled_ = TurnClockwise(binary.get(), level_degrees_);
-  if (leveled_ == nullptr) {
+  if (leveled_ == nullptr || Stopped(stop_requested)) {
     return false;
   }
   Characters leveled_characters = FindCharacters(leveled_.get());
@@ -323,23 +349,42 @@ int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
   return found ? (360 - orientation) / 90 % 4 : 0;
 }
 
-ScopedPix PagePreparation::Prepare(PIX* image, int quarter_turns) const {
+ScopedPix PagePreparation::Prepare(PIX* image,
+                                   int quarter_turns,
+                                   const std::function<bool()>& stop_requested) const {
+  // Each step takes the previous one's image; a step that fails, or a stop
+  // between steps, ends them all.
   ScopedPix prepared(text_box_ ? pixClipRectangle(image, text_box_.get(), nullptr)
                                : pixClone(image));
-  if (prepared != nullptr && scale_ < 1) {
+  auto go_on = [&prepared, &stop_requested] {
+    if (prepared != nullptr && Stopped(stop_requested)) {
+      prepared.reset();
+    }
+    return prepared != nullptr;
+  };
+  if (go_on() && scale_ < 1) {
     prepared = pixGetDepth(image) == 8 ? ReduceByArea(prepared.get(), scale_)
                                        : ScopedPix(pixScale(prepared.get(), scale_, scale_));
   }
-  if (prepared != nullptr) {
+  if (go_on()) {
     prepared =
         TurnClockwise(prepared.get(), level_degrees_ + 90.0f * static_cast<float>(quarter_turns));
   }
-  if (prepared != nullptr && text_box_) {
+  if (go_on() && text_box_) {
     prepared = CutToLeveledText(prepared.get());
   }
-  if (prepared != nullptr && pixGetDepth(prepared.get()) == 8) {
+  if (go_on() && pixGetDepth(prepared.get()) == 8) {
     prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
   }
+  // Tesseract reads from a copy of its own, made while the image and this
+  // page are still held.
+  if (go_on() && pixGetDepth(prepared.get()) == 8 &&
+      uint64_t{sizeof(l_uint32)} * static_cast<uint32_t>(pixGetWpl(prepared.get())) *
+              static_cast<uint32_t>(pixGetHeight(prepared.get())) >
+          kMaxGrayPageBytes) {
+    prepared = Binarize(prepared.get());
+  }
+  go_on();
   return prepared;
 }
 

@@ -3,6 +3,8 @@
 
 #include <tesseract/baseapi.h>
 
+#include <functional>
+
 #include "platform/winrt/imaging/leptonica_image.h"
 
 namespace winrt_layer {
@@ -13,8 +15,8 @@ namespace winrt_layer {
 class PagePreparation {
  public:
   // Analyzes `image` (1 or 8 bits per pixel, not a colormap); false without
-  // memory.
-  bool Analyze(PIX* image);
+  // memory, or when `stop_requested`, asked between its steps, says true.
+  bool Analyze(PIX* image, const std::function<bool()>& stop_requested = {});
 
   // Whether the image may hold text that Tesseract can read: false when it
   // shows nothing shaped like characters of any size Tesseract reads, as a
@@ -39,8 +41,12 @@ class PagePreparation {
   // `image` cut to its text, leveled, given `quarter_turns` more clockwise quarter turns,
   // scaled to the text size Tesseract reads best, and with its background
   // evened out. The image itself (a new reference) when nothing of that is
-  // needed; null without memory.
-  ScopedPix Prepare(PIX* image, int quarter_turns) const;
+  // needed; binarized when a gray copy for Tesseract would not fit in
+  // memory beside the image. Null without memory, or when `stop_requested`,
+  // asked between its steps, says true.
+  ScopedPix Prepare(PIX* image,
+                    int quarter_turns,
+                    const std::function<bool()>& stop_requested = {}) const;
 
   // The clockwise rotation, in degrees, that levels the text lines: within
   // 47 of 0 or of +-90; 0 when no lines were found.

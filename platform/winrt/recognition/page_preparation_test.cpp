@@ -166,6 +166,41 @@ TEST_F(PagePreparationTest, OnlyAnImageWithoutReadableCharactersHoldsNoText) {
   EXPECT_FALSE(page.may_hold_text());
 }
 
+TEST_F(PagePreparationTest, StripesAreNoTextTooLargeToMeasure) {
+  // Dark bars 6 pixels wide the whole height of the image: each has a
+  // character's width for its height bound, none a character's shape.
+  ScopedPix stripes(pixCreate(3000, 3000, 8));
+  pixSetAllArbitrary(stripes.get(), 255);
+  for (l_int32 x = 0; x < 3000; x += 40) {
+    ScopedBox bar(boxCreate(x, 0, 6, 3000));
+    pixSetInRectArbitrary(stripes.get(), bar.get(), 0);
+  }
+  PagePreparation page;
+  ASSERT_TRUE(page.Analyze(stripes.get()));
+  EXPECT_FALSE(page.may_hold_text());
+}
+
+TEST_F(PagePreparationTest, APageTooLargeForAGrayCopyIsPreparedInOneBitAPixel) {
+  for (l_int32 side : {4000, 8300}) {
+    ScopedPix blank(pixCreate(side, side, 8));
+    pixSetAllArbitrary(blank.get(), 255);
+    PagePreparation page;
+    ASSERT_TRUE(page.Analyze(blank.get()));
+    ScopedPix prepared = page.Prepare(blank.get(), 0);
+    ASSERT_TRUE(prepared);
+    EXPECT_EQ(pixGetWidth(prepared.get()), side);
+    EXPECT_EQ(pixGetDepth(prepared.get()), side == 4000 ? 8 : 1) << side;
+  }
+}
+
+TEST_F(PagePreparationTest, AStopEndsTheAnalysisAndThePreparation) {
+  PagePreparation page;
+  EXPECT_FALSE(page.Analyze(french_.get(), [] { return true; }));
+  ASSERT_TRUE(page.Analyze(french_.get(), [] { return false; }));
+  EXPECT_FALSE(page.Prepare(french_.get(), 0, [] { return true; }));
+  EXPECT_TRUE(page.Prepare(french_.get(), 0, [] { return false; }));
+}
+
 TEST_F(PagePreparationTest, APictureWithoutTextIsNotLeveledByItsEdges) {
   // A dark hill rising 25 degrees and falling again under a lighter sky:
   // its edges are lines, but no characters, and turning the picture would

@@ -69,6 +69,18 @@ l_int32 CountOutlinePixels(tesseract::TessBaseAPI* recognizer) {
 
 }  // namespace
 
+bool RecognitionStop::Requested() const {
+  return IsCanceled(const_cast<std::atomic<bool>*>(&canceled), 0) ||
+         std::chrono::steady_clock::now() >= deadline;
+}
+
+RuntimeError RecognitionStop::Failure() const {
+  if (std::chrono::steady_clock::now() >= deadline) {
+    return {HRESULT_FROM_WIN32(ERROR_TIMEOUT), kOutOfTimeMessage};
+  }
+  return {HRESULT_FROM_WIN32(ERROR_CANCELLED), {}};
+}
+
 // Tesseract's parallel regions name their thread count, which only the
 // maximum of active levels overrides: at 0 every region runs on the thread
 // that meets it. The OpenMP runtime comes with Tesseract: it is looked up
@@ -118,7 +130,7 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   if (recognizer->Recognize(&monitor) != 0) {
     recognizer->Clear();
     if (monitor.deadline_exceeded()) {
-      return {HRESULT_FROM_WIN32(ERROR_TIMEOUT), kOutOfTimeMessage};
+      return stop.Failure();
     }
     return {E_FAIL, kRecognitionFailedMessage};
   }

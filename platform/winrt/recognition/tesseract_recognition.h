@@ -29,6 +29,14 @@ inline constexpr wchar_t kOutOfTimeMessage[] =
 // What ends a recognition early: its operation was canceled, or its time
 // ran out at `deadline`.
 struct RecognitionStop {
+  // Whether the recognition is to end now: it was canceled, its time ran
+  // out, or the process is exiting.
+  bool Requested() const;
+  // What a recognition that ended because it was Requested() fails with:
+  // ERROR_TIMEOUT, with kOutOfTimeMessage, when the time ran out;
+  // ERROR_CANCELLED otherwise, as its canceled operation reports.
+  RuntimeError Failure() const;
+
   const std::atomic<bool>& canceled;
   std::chrono::steady_clock::time_point deadline;
 };

@@ -72,8 +72,9 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   std::unique_lock<std::mutex> pixels_lock = pixels.LockForRecognition();
   std::future<RecognizerPool::Lease> lease = AcquireAside(recognizers);
   ScopedPix image = pixels.PixForRecognition();
+  auto stop_requested = [&stop] { return stop.Requested(); };
   PagePreparation page;
-  bool analyzed = image != nullptr && page.Analyze(image.get());
+  bool analyzed = image != nullptr && page.Analyze(image.get(), stop_requested);
   // The letters' shapes tell which way up most pages are. When they do not,
   // a page on its side is turned as Tesseract's orientation detection says
   // before it is read, and any other is read as it lies. Either way the
@@ -84,14 +85,14 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   int quarter_turns = std::max(guessed_turns, 0);
   ScopedPix prepared;
   if (analyzed && !oriented && page.may_hold_text()) {
-    prepared = page.Prepare(image.get(), quarter_turns);
+    prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
   }
   RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
     return {E_FAIL, kNoLanguageDataMessage};
   }
   if (!analyzed) {
-    return {E_OUTOFMEMORY, {}};
+    return stop.Requested() ? stop.Failure() : RuntimeError{E_OUTOFMEMORY, {}};
   }
   if (!page.may_hold_text()) {
     text->clear();
@@ -101,7 +102,10 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   uint32_t resolution = RecognitionResolution(pixels, page);
   if (oriented) {
     quarter_turns = DetectQuarterTurns(recognizers, page);
-    prepared = page.Prepare(image.get(), quarter_turns);
+    prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
+  }
+  if (prepared == nullptr && stop.Requested()) {
+    return stop.Failure();
   }
   RecognizedText recognized;
   RuntimeError error = RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared),
@@ -114,9 +118,11 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
     int upright_turns = DetectQuarterTurns(recognizers, page);
     if (upright_turns != quarter_turns) {
       RecognizedText turned;
-      error =
-          RecognizePageSplit(recognizers, recognizer.get(),
-                             page.Prepare(image.get(), upright_turns), resolution, stop, &turned);
+      ScopedPix turned_page = page.Prepare(image.get(), upright_turns, stop_requested);
+      error = turned_page == nullptr && stop.Requested()
+                  ? stop.Failure()
+                  : RecognizePageSplit(recognizers, recognizer.get(), std::move(turned_page),
+                                       resolution, stop, &turned);
       // The page was read once in time: that reading stands when the time
       // runs out on the second.
       if (FAILED(error.code) && error.code != HRESULT_FROM_WIN32(ERROR_TIMEOUT)) {
