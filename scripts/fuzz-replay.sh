@@ -34,7 +34,7 @@ max_kb=$((320 * 1024))
 kill_seconds=10
 
 cmake --preset fuzz-plain </dev/null >/dev/null
-cmake --build --preset fuzz-plain -j "$(nproc)" </dev/null >/dev/null
+cmake --build --preset fuzz-plain -j "$(nproc)" </dev/null
 
 mkdir -p "$artifacts"
 measure=$(mktemp)
@@ -77,7 +77,11 @@ for target in "${targets[@]}"; do
       seconds=$kill_seconds
       kb=0
       if [ $status -ne 137 ]; then
-        read -r seconds kb < <(tail -n 1 "$measure")
+        read -r seconds kb < <(tail -n 1 "$measure") || true
+        if ! [[ $seconds =~ ^[0-9.]+$ && $kb =~ ^[0-9]+$ ]]; then
+          echo "fuzz-replay: GNU time measured nothing for $input" >&2
+          exit 1
+        fi
       fi
       if awk -v s="$seconds" -v m="$slowest" 'BEGIN { exit !(s > m) }'; then
         slowest=$seconds
