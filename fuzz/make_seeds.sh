@@ -65,6 +65,9 @@ im -size 200x44 xc:white -font "$font" -pointsize 14 -fill black \
   -colorspace gray -depth 8 "${clean[@]}" text.pgm
 im text.pgm -threshold 50% -depth 1 "${clean[@]}" text.pbm
 im text.pgm -background white -rotate 9 -depth 8 "${clean[@]}" text_tilted.pgm
+# Text larger than recognition reads best, which the preparation scales down.
+im -size 240x56 xc:white -font "$font" -pointsize 40 -fill black -annotate +4+42 'lazy dogs' \
+  -threshold 50% -depth 1 "${clean[@]}" text_large.pbm
 # Second pages and animation frames.
 im -size 16x12 gradient:'#00a000-#ffffff' -depth 8 "${clean[@]}" frame2.ppm
 im -size 16x12 xc:'#202080' -fill yellow -draw 'rectangle 2,2 8,8' -depth 8 "${clean[@]}" frame3.ppm
@@ -105,6 +108,9 @@ im picture.pgm -depth 2 "${clean[@]}" -define png:bit-depth=2 -define png:color-
   "$seeds/grey_2_bit.png"
 im text.pbm "${clean[@]}" "$seeds/text_bw.png"
 im text.pgm "${clean[@]}" "$seeds/text.png"
+im text.pgm -rotate 180 "${clean[@]}" "$seeds/text_upside_down.png"
+im text.pbm -rotate 90 "${clean[@]}" "$seeds/text_vertical_bw.png"
+im text_large.pbm "${clean[@]}" "$seeds/text_large_bw.png"
 
 # -- TIFF ------------------------------------------------------------------------
 im picture.ppm -depth 8 -compress none "${clean[@]}" picture.tif
