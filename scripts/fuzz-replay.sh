@@ -62,7 +62,9 @@ for target in "${targets[@]}"; do
   declare -A seen=()
   if [ ${#folders[@]} -ne 0 ]; then
     while IFS= read -r -d '' input; do
-      sum=$(sha1sum <"$input")
+      # A campaign still running replaces inputs by smaller ones.
+      [ -f "$input" ] || continue
+      sum=$(sha1sum <"$input" 2>/dev/null) || continue
       if [ -n "${seen[$sum]+set}" ]; then
         continue
       fi
