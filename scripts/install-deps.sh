@@ -11,7 +11,10 @@
 #            DejaVu fonts for the photographed pages)
 #   bench    the benchmarks (Google Benchmark, the tesseract tool, GNU time,
 #            valgrind, Python for the error rates)
-#   fuzz     the fuzz targets (clang and its runtime library)
+#   fuzz     the fuzz targets (clang, its runtime library and lld), the
+#            encoders their seeds are made with (ImageMagick, libtiff,
+#            libjpeg-turbo, libwebp and giflib tools, the DejaVu fonts,
+#            Python) and GNU time for the replay with cost limits
 #   windows  the Windows build and its tests (MinGW-w64, Wine, Xvfb)
 #
 # Without root and without sudo it prints the command to run as root and
@@ -19,7 +22,7 @@
 set -euo pipefail
 
 usage() {
-  sed -n '5,14s/^# \{0,1\}//p' "$0" >&2
+  sed -n '5,18s/^# \{0,1\}//p' "$0" >&2
 }
 
 if [ $# -eq 0 ]; then
@@ -32,7 +35,8 @@ declare -A purpose_packages=(
          libjpeg-dev tesseract-ocr-eng tesseract-ocr-fra tesseract-ocr-osd"
   [test]="libgtest-dev libgmock-dev imagemagick fonts-dejavu-core"
   [bench]="libbenchmark-dev tesseract-ocr time valgrind python3"
-  [fuzz]="clang"
+  [fuzz]="clang lld time imagemagick fonts-dejavu-core libtiff-tools libjpeg-turbo-progs webp
+          giflib-tools python3"
   [windows]="g++-mingw-w64-x86-64-posix wine64 xvfb"
 )
 declare -A purpose_reason=(
@@ -121,7 +125,7 @@ done
 resolve_fuzz() {
   local runtime
   runtime=$(clang_runtime) || return 1
-  purpose_packages[fuzz]="clang $runtime"
+  purpose_packages[fuzz]+=" $runtime"
 }
 
 resolved=1

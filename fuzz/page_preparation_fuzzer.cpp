@@ -1,0 +1,90 @@
+// Whatever a file decodes to is analyzed and prepared as recognition does
+// before Tesseract reads it, without a fault, and what comes out holds to the
+// preparation's contract: the analysis fails only without memory, its angle
+// and scale stay in their ranges, and the prepared image exists, keeps the
+// depth it was given and is no larger than the image turned.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "platform/winrt/imaging/first_frame.h"
+#include "platform/winrt/imaging/image_header.h"
+#include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/page_preparation.h"
+
+namespace {
+
+// The preparation's calls, each in one place.
+bool Analyze(winrt_layer::PagePreparation& page, PIX* image) {
+  return page.Analyze(image);
+}
+
+winrt_layer::ScopedPix Prepare(const winrt_layer::PagePreparation& page,
+                               PIX* image,
+                               int quarter_turns) {
+  return page.Prepare(image, quarter_turns);
+}
+
+void Check(bool holds) {
+  if (!holds) {
+    __builtin_trap();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<BYTE> content(data, data + size);
+  winrt_layer::ImageHeader header;
+  if (FAILED(winrt_layer::ImageHeader::Read(content, &header).code)) {
+    return 0;
+  }
+  winrt_layer::ScopedPix frame = winrt_layer::DecodeFirstFrame(content, header);
+  if (frame == nullptr) {
+    return 0;
+  }
+  // Recognition takes the decoded pixels through the same image and copy.
+  const winrt_layer::LeptonicaImage pixels(std::move(frame));
+  winrt_layer::ScopedPix image = pixels.PixForRecognition();
+  // Null only without memory, which the fuzzer's limits turn into a crash
+  // before any allocation could fail.
+  Check(image != nullptr);
+  l_int32 width = pixGetWidth(image.get());
+  l_int32 height = pixGetHeight(image.get());
+  l_int32 depth = pixGetDepth(image.get());
+  Check(static_cast<uint32_t>(width) == pixels.width() &&
+        static_cast<uint32_t>(height) == pixels.height() && (depth == 1 || depth == 8) &&
+        pixGetColormap(image.get()) == nullptr);
+
+  winrt_layer::PagePreparation page;
+  Check(Analyze(page, image.get()));
+  float level = page.level_degrees();
+  Check(std::isfinite(level) && std::fabs(level) <= 90 + 47);
+  Check(page.scale() > 0 && page.scale() <= 1);
+  int guessed = page.GuessQuarterTurns();
+  Check(guessed == -1 || guessed == 0 || guessed == 2);
+  if (!page.may_hold_text()) {
+    return 0;
+  }
+  // Turned as recognition turns it. A page on its side that the letters do
+  // not orient gets Tesseract's detection there, which needs its model:
+  // here the input picks one of the two side turns instead.
+  int quarter_turns = guessed >= 0 ? guessed : 0;
+  if (guessed < 0 && page.LinesRunVertically()) {
+    quarter_turns = 1 + 2 * static_cast<int>(size % 2);
+  }
+  winrt_layer::ScopedPix prepared = Prepare(page, image.get(), quarter_turns);
+  Check(prepared != nullptr);
+  // Cut, scaled by at most 1 and turned within its own frame (quarter turns
+  // swap the sides), the page never outgrows its longer side.
+  l_int32 longer_side = std::max(width, height);
+  l_int32 prepared_width = pixGetWidth(prepared.get());
+  l_int32 prepared_height = pixGetHeight(prepared.get());
+  Check(prepared_width >= 1 && prepared_height >= 1 && prepared_width <= longer_side &&
+        prepared_height <= longer_side && pixGetDepth(prepared.get()) == depth);
+  return 0;
+}
