@@ -173,17 +173,23 @@ def broken_exif():
     return b"Exif\x00\x00" + b"II*\x00" + struct.pack("<I", 8) + ifd
 
 
-def photo_field(width, height, seed):
+def photo_field(width, height, seed, coarse=True):
     """DC levels and AC values of a photo-like mosaic: smooth light and
-    shade with grain, no shapes."""
+    shade, no shapes; `coarse` adds a strong grain, as of gravel or cloth,
+    else a faint one, as of a sensor."""
     random = Lcg(seed)
     blocks_x = (width + 7) // 8
     blocks_y = (height + 7) // 8
     across = [int(30 * math.sin(bx / 37.0) + 18 * math.sin(bx / 11.3)) for bx in range(blocks_x)]
     down = [int(26 * math.cos(by / 53.0) + 12 * math.sin(by / 7.9)) for by in range(blocks_y)]
-    grain = [random.next(13) - 6 for _ in range(4099)]
-    values = (-3, -2, -1, 1, 2, 3)
-    ac = [(values[random.next(6)], values[random.next(6)]) for _ in range(4093)]
+    spread = 6 if coarse else 1
+    grain = [random.next(2 * spread + 1) - spread for _ in range(4099)]
+    values = (-3, -2, -1, 1, 2, 3) if coarse else (-1, 1)
+    if coarse:
+        ac = [(values[random.next(6)], values[random.next(6)]) for _ in range(4093)]
+    else:
+        # Most blocks flat, the rest one faint wave.
+        ac = [(values[random.next(2)],) if random.next(3) == 0 else () for _ in range(4093)]
 
     def dc_of(bx, by):
         return max(-128, min(127, across[bx] + down[by] + grain[(bx * 31 + by * 17) % 4099]))
@@ -197,14 +203,18 @@ def photo_field(width, height, seed):
 def write_jpegs(out, manifest):
     side = LIMIT_SIDE
     flat = gray_scan(side, side, lambda bx, by: 127, lambda bx, by: ())
-    noise_dc, noise_ac = photo_field(side, side, 7)
+    noise_dc, noise_ac = photo_field(side, side, 7, coarse=False)
     noise = gray_scan(side, side, noise_dc, noise_ac)
+    texture_dc, texture_ac = photo_field(side, side, 29)
+    texture = gray_scan(side, side, texture_dc, texture_ac)
 
     baseline = jpeg_head(0xC0, side, side)
     write(out, "jpeg_blank_10000.jpg", baseline + sos() + flat + b"\xff\xd9")
     manifest.append(("jpeg_blank_10000.jpg", "blank", "no-text"))
     write(out, "jpeg_noise_10000.jpg", baseline + sos() + noise + b"\xff\xd9")
     manifest.append(("jpeg_noise_10000.jpg", "photo-noise", "no-text"))
+    write(out, "jpeg_texture_10000.jpg", baseline + sos() + texture + b"\xff\xd9")
+    manifest.append(("jpeg_texture_10000.jpg", "photo-texture", "no-text"))
 
     # A restart interval of one block and nothing but the markers: no
     # encoder writes it, and each interval could stand for any size.
@@ -234,11 +244,12 @@ def write_jpegs(out, manifest):
     write(out, "jpeg_progressive_400_empty_scans.jpg", progressive)
     manifest.append(("jpeg_progressive_400_empty_scans.jpg", "jpeg-empty-scans", "no-text"))
 
-    # Orientations that turn the image across its diagonal.
+    # Orientations that turn the image across its diagonal; blank, so that
+    # what they cost is the turning.
     for orientation in (5, 7):
         name = "jpeg_exif_%d_10000.jpg" % orientation
         write(out, name, jpeg_head(0xC0, side, side, exif_orientation(orientation))
-              + sos() + noise + b"\xff\xd9")
+              + sos() + flat + b"\xff\xd9")
         manifest.append((name, "exif-orientation", "no-text"))
 
     small = 1200
