@@ -560,7 +560,7 @@ if [ "$crafted" = 1 ] && wanted h; then
   }
 
   slowest_ms=0; slowest_name=; highest_kib=0; highest_name=; unanswered=()
-  compared=0; tool_faster=()
+  compared=0; tool_faster=(); too_slow=(); too_large=()
   # The manifest on its own descriptor: neither side reads it in turn.
   while IFS=$'\t' read -r -u 3 file class kind; do
     image=$crafted_dir/$file
@@ -602,8 +602,14 @@ if [ "$crafted" = 1 ] && wanted h; then
     if [ "$kind" = no-text ] && [ "$program_ms" -gt "$slowest_ms" ]; then
       slowest_ms=$program_ms; slowest_name=$file
     fi
+    if [ "$kind" = no-text ] && [ "$program_ms" -gt 1500 ]; then
+      too_slow+=("$file")
+    fi
     if [ "$program_kib" -gt "$highest_kib" ]; then
       highest_kib=$program_kib; highest_name=$file
+    fi
+    if [ "$program_kib" -gt $((320 * 1024)) ]; then
+      too_large+=("$file")
     fi
     # A wall: every run within the budget, each with text or the budget's
     # error; how far past 30 s the errors came, start-up included.
@@ -630,9 +636,9 @@ if [ "$crafted" = 1 ] && wanted h; then
   row "(h) every crafted input answered, exit 0" "${#crafted_rows[@]} inputs" "" "" "all" \
     "$(verdict "${#unanswered[@]} == 0"): ${unanswered[*]:-all answered}"
   row "(h) slowest answer, inputs without text" "$slowest_ms ms" "" "" "<= 1.5 s" \
-    "$(verdict "$slowest_ms <= 1500"): $slowest_name"
+    "$(verdict "$slowest_ms <= 1500"): $slowest_name; ${#too_slow[@]} over: ${too_slow[*]:-none}"
   row "(h) highest peak, all crafted inputs" "$(mib "$highest_kib")" "" "" "<= 320 MiB" \
-    "$(verdict "$highest_kib <= 320 * 1024"): $highest_name"
+    "$(verdict "$highest_kib <= 320 * 1024"): $highest_name; ${#too_large[@]} over: ${too_large[*]:-none}"
   row "(h) inputs the tool reads: program no slower" "$compared inputs" "" "" "all" \
     "$(verdict "${#tool_faster[@]} == 0"): ${tool_faster[*]:-none slower}"
 fi
