@@ -43,8 +43,23 @@
 #       12 MP photo in <= 1.5 s and <= 0.6 of the tool's time; 48 and
 #       50 MP in <= 3 s; 50 MP peaks at <= 320 MiB);
 #   (g) with --before PROGRAM (the program built from the code before a
-#       change), clean pages: the text must be the same and the time at
-#       most 1.25 times the earlier program's, measured side by side.
+#       change), the clean pages and the photographs of (f): the text must
+#       be the same and the median wall time at most 1.1 times the earlier
+#       program's, over R rounds (--rounds, default 11) in which the two
+#       programs take turns on the same image, the first of each round
+#       alternating;
+#   (h) crafted inputs (bench/make_crafted.py: every kind of hostile or
+#       textless file the imaging layer lets through, at its size limits,
+#       and walls of dense small print), one file per process: wall time,
+#       peak memory, exit code and the first line of the answer of each.
+#       Targets: every file answered with exit 0; the slowest answer to an
+#       input without text <= 1.5 s; the highest peak over all <= 320 MiB;
+#       a wall ends within the 30 s recognition budget (plus 1 s for start-up
+#       and Tesseract's check between words) with its text or the budget's
+#       error; on every input the tool reads (exit 0, some text within
+#       --tool-timeout seconds, default 60, 600 for the walls), the program's
+#       median of N runs no slower than the tool's, the two taking turns.
+#       An input the tool does not read is run once by the program.
 #
 # (a) and (b) run twice: as each side runs by default (Tesseract's OpenMP
 # threads), then as (a1) and (b1) with OMP_THREAD_LIMIT=1 on both sides.
@@ -54,33 +69,59 @@
 # program's too. Wall times come from `date +%s%N` around each run and peak
 # memory from GNU time's %M (maximum resident set size).
 #
-# Usage: bench/ocr_vs_cli.sh [-n RUNS] [--skip-callgrind] [--skip-photos]
-#                            [--photos DIR] [--before PROGRAM]
+# Usage: bench/ocr_vs_cli.sh [-n RUNS] [--only LETTERS] [--skip-callgrind]
+#                            [--skip-photos] [--photos DIR] [--before PROGRAM]
+#                            [--rounds R] [--skip-crafted] [--crafted DIR]
+#                            [--tool-timeout SECONDS]
+#   --only LETTERS runs only the rows named, such as `--only gh` ((a), (b)
+#   and (c) are measured together: any of them runs all three).
 #   --photos DIR reads (or makes, when empty) the photos in DIR instead of
-#   making them anew (ImageMagick, a few minutes).
+#   making them anew (ImageMagick, a few minutes); --crafted DIR likewise
+#   the crafted inputs (about half a minute).
 #   Builds nothing: run `cmake --preset release && cmake --build --preset
 #   release` first. Needs tesseract-ocr (and tesseract-ocr-osd,
-#   tesseract-ocr-fra), time, valgrind, python3 and, for the photos,
-#   ImageMagick.
+#   tesseract-ocr-fra), time, valgrind, python3 and, for the photos and the
+#   crafted inputs, ImageMagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=5
+only=abcdefgh
 callgrind=1
 photos=1
 photo_dir=
 before=
+rounds=11
+crafted=1
+crafted_dir=
+tool_timeout=60
 while [ $# -gt 0 ]; do
   case "$1" in
     -n) runs=$2; shift 2 ;;
+    --only) only=$2; shift 2 ;;
     --skip-callgrind) callgrind=0; shift ;;
     --skip-photos) photos=0; shift ;;
     --photos) photo_dir=$2; shift 2 ;;
     --before) before=$2; shift 2 ;;
+    --rounds) rounds=$2; shift 2 ;;
+    --skip-crafted) crafted=0; shift ;;
+    --crafted) crafted_dir=$2; shift 2 ;;
+    --tool-timeout) tool_timeout=$2; shift 2 ;;
     -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) echo "ocr_vs_cli.sh: unknown argument: $1" >&2; exit 2 ;;
   esac
 done
+
+case "$only" in
+  *[!a-h]* | "") echo "ocr_vs_cli.sh: --only takes letters a to h" >&2; exit 2 ;;
+esac
+# wanted LETTER: whether row LETTER runs.
+wanted() {
+  case "$only" in *"$1"*) return 0 ;; *) return 1 ;; esac
+}
+if [ -n "$before" ]; then
+  before=$(realpath "$before")
+fi
 
 program=$PWD/build-release/bundle/photos_norvalis
 fixtures=$PWD/tests/fixtures
@@ -91,7 +132,7 @@ for tool in "$program" tesseract /usr/bin/time python3; do
     exit 1
   fi
 done
-if [ "$callgrind" = 1 ] && ! command -v valgrind >/dev/null 2>&1; then
+if [ "$callgrind" = 1 ] && wanted e && ! command -v valgrind >/dev/null 2>&1; then
   echo "ocr_vs_cli.sh: missing valgrind (or pass --skip-callgrind)" >&2
   exit 1
 fi
@@ -212,56 +253,60 @@ compare() {
 # As each runs by default, then both with OpenMP held to one thread: the
 # second pair tells the program's own gain (one model load for all images)
 # from what Tesseract's threads cost or bring on this machine.
-compare ""
-compare 1 OMP_THREAD_LIMIT=1
+if wanted a || wanted b || wanted c; then
+  compare ""
+  compare 1 OMP_THREAD_LIMIT=1
 
-# (c) peak memory: the largest peak of each side over (a) and (b).
-cat "$work/a.program.kib" "$work/b.program.kib" >"$work/c_program.kib"
-cat "$work/a.tool.kib" "$work/b.tool.kib" >"$work/c_tool.kib"
-c_program=$(max_of "$work/c_program.kib")
-c_tool=$(max_of "$work/c_tool.kib")
-row "(c) peak RSS, one image" "$(mib "$(max_of "$work/a.program.kib")")" \
-  "$(mib "$(max_of "$work/a.tool.kib")")" "" "" ""
-row "(c) peak RSS, over (a) and (b)" "$(mib "$c_program")" "$(mib "$c_tool")" \
-  "+$(mib $((c_program - c_tool)))" "<= tool + 32 MiB" \
-  "$(verdict "$c_program <= $c_tool + 32 * 1024")"
-
-# (d) robustness: each input is answered with an error, and the program ends
-# with 0.
-head -c 2000 "$single" >"$work/truncated.png"
-: >"$work/empty.png"
-mkdir "$work/folder"
-broken=("$fixtures/huge_header.png" "$work/truncated.png" "$work/empty.png" "$work/folder")
-names=("100,000 x 100,000 header" "truncated PNG" "empty file" "a folder")
-for i in "${!broken[@]}"; do
-  run_measured "$work/d" timeout 120 "$program" "${broken[$i]}"
-  answer=$(head -n 1 "$work/d.err")
-  ok=$(verdict "$status == 0 && $(grep -c '^ocr_failed: ' "$work/d.err") == 1 && $peak_kib < 300 * 1024")
-  row "(d) ${names[$i]}" "$(mib "$peak_kib")" "" "" "reply, < 300 MiB" "$ok: exit $status, ${answer:0:60}"
-done
-
-# Many requests in one run: a tiny image holding one word.
-tiny=$work/tiny.png
-if command -v /usr/bin/convert >/dev/null 2>&1; then
-  /usr/bin/convert -size 120x40 xc:white -font DejaVu-Sans -pointsize 24 -fill black \
-    -annotate +10+30 'Hello' "$tiny"
-else
-  cp "$single" "$tiny"
+  # (c) peak memory: the largest peak of each side over (a) and (b).
+  cat "$work/a.program.kib" "$work/b.program.kib" >"$work/c_program.kib"
+  cat "$work/a.tool.kib" "$work/b.tool.kib" >"$work/c_tool.kib"
+  c_program=$(max_of "$work/c_program.kib")
+  c_tool=$(max_of "$work/c_tool.kib")
+  row "(c) peak RSS, one image" "$(mib "$(max_of "$work/a.program.kib")")" \
+    "$(mib "$(max_of "$work/a.tool.kib")")" "" "" ""
+  row "(c) peak RSS, over (a) and (b)" "$(mib "$c_program")" "$(mib "$c_tool")" \
+    "+$(mib $((c_program - c_tool)))" "<= tool + 32 MiB" \
+    "$(verdict "$c_program <= $c_tool + 32 * 1024")"
 fi
-declare -A many_peak
-for count in 100 1000; do
-  arguments=()
-  for _ in $(seq "$count"); do arguments+=("$tiny"); done
-  run_measured "$work/d_many" timeout 600 "$program" "${arguments[@]}"
-  answered=$(grep -c '^==> ' "$work/d_many.out" || true)
-  errors=$(wc -l <"$work/d_many.err")
-  many_peak[$count]=$peak_kib
-  row "(d) $count requests in one run" "$(mib "$peak_kib")" "" "" "all answered" \
-    "$(verdict "$status == 0 && $answered == $count && $errors == 0 && $peak_kib < 300 * 1024"): $answered answers, $errors errors, ${wall_ms} ms"
-done
-growth=$((many_peak[1000] - many_peak[100]))
-row "(d) growth from 100 to 1,000 requests" "+$(mib "$growth")" "" "" "<= 8 MiB" \
-  "$(verdict "$growth <= 8 * 1024")"
+
+if wanted d; then
+  # (d) robustness: each input is answered with an error, and the program ends
+  # with 0.
+  head -c 2000 "$single" >"$work/truncated.png"
+  : >"$work/empty.png"
+  mkdir "$work/folder"
+  broken=("$fixtures/huge_header.png" "$work/truncated.png" "$work/empty.png" "$work/folder")
+  names=("100,000 x 100,000 header" "truncated PNG" "empty file" "a folder")
+  for i in "${!broken[@]}"; do
+    run_measured "$work/d" timeout 120 "$program" "${broken[$i]}"
+    answer=$(head -n 1 "$work/d.err")
+    ok=$(verdict "$status == 0 && $(grep -c '^ocr_failed: ' "$work/d.err") == 1 && $peak_kib < 300 * 1024")
+    row "(d) ${names[$i]}" "$(mib "$peak_kib")" "" "" "reply, < 300 MiB" "$ok: exit $status, ${answer:0:60}"
+  done
+
+  # Many requests in one run: a tiny image holding one word.
+  tiny=$work/tiny.png
+  if command -v /usr/bin/convert >/dev/null 2>&1; then
+    /usr/bin/convert -size 120x40 xc:white -font DejaVu-Sans -pointsize 24 -fill black \
+      -annotate +10+30 'Hello' "$tiny"
+  else
+    cp "$single" "$tiny"
+  fi
+  declare -A many_peak
+  for count in 100 1000; do
+    arguments=()
+    for _ in $(seq "$count"); do arguments+=("$tiny"); done
+    run_measured "$work/d_many" timeout 600 "$program" "${arguments[@]}"
+    answered=$(grep -c '^==> ' "$work/d_many.out" || true)
+    errors=$(wc -l <"$work/d_many.err")
+    many_peak[$count]=$peak_kib
+    row "(d) $count requests in one run" "$(mib "$peak_kib")" "" "" "all answered" \
+      "$(verdict "$status == 0 && $answered == $count && $errors == 0 && $peak_kib < 300 * 1024"): $answered answers, $errors errors, ${wall_ms} ms"
+  done
+  growth=$((many_peak[1000] - many_peak[100]))
+  row "(d) growth from 100 to 1,000 requests" "+$(mib "$growth")" "" "" "<= 8 MiB" \
+    "$(verdict "$growth <= 8 * 1024")"
+fi
 
 # (e) the host's own share, in instructions.
 # Prints the instructions of one callgrind run: all of them, those of calls
@@ -306,7 +351,7 @@ instruction_split() {
     END { printf "%.0f %.0f %.0f %.0f\n", total, tesseract, decoding, preparing }' "$2"
 }
 
-if [ "$callgrind" = 1 ]; then
+if [ "$callgrind" = 1 ] && wanted e; then
   bundle=$(dirname "$program")
   share() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f %%", 100 * a / b }'; }
   OMP_THREAD_LIMIT=1 valgrind --tool=callgrind --callgrind-out-file="$work/callgrind.out" \
@@ -355,8 +400,10 @@ print("%.3f" % (previous[-1] / max(len(expected), 1)))
 EOF
 }
 
-# (f) photographed pages.
-if [ "$photos" = 1 ]; then
+# The photographs of (f) and (g), made once into $photo_dir when it holds
+# none; their paths are left in $photo_files.
+photo_files=()
+make_photos() {
   if [ -z "$photo_dir" ]; then
     photo_dir=$work/photos
   fi
@@ -366,10 +413,20 @@ if [ "$photos" = 1 ]; then
     tests/photos/make_photos.sh "$photo_dir" tilt_p45 turned_180 exif_6_portrait shadow_band \
       receipt_angle_shadow >/dev/null
   fi
+  local photo
+  photo_files=()
+  for photo in "$photo_dir"/photo_*.jpg "$photo_dir"/{tilt_p45,turned_180,exif_6_portrait,shadow_band,receipt_angle_shadow}.jpg; do
+    [ -f "$photo" ] && photo_files+=("$photo")
+  done
+  return 0
+}
+
+# (f) photographed pages.
+if [ "$photos" = 1 ] && wanted f; then
+  make_photos
   # As many runs as (a): a median of three moved the ratio of one photo by
   # a tenth from one run of this script to the next on a shared machine.
-  for photo in "$photo_dir"/photo_*.jpg "$photo_dir"/{tilt_p45,turned_180,exif_6_portrait,shadow_band,receipt_angle_shadow}.jpg; do
-    [ -f "$photo" ] || continue
+  for photo in "${photo_files[@]}"; do
     name=$(basename "$photo" .jpg)
     language=$(cat "${photo%.jpg}.lang")
     profile=en
@@ -410,30 +467,188 @@ if [ "$photos" = 1 ]; then
   done
 fi
 
-# (g) clean pages against the program before a change: the same text, and
-# the time side by side, alternating runs.
-if [ -n "$before" ]; then
-  for image in "${text_images[@]}" "$samples/no_text.png"; do
+# (g) the clean pages and the photographs against the program before a
+# change: the same text, and the time side by side. Each round runs both on
+# the same image, the first of the two alternating from round to round, so
+# that neither always finds the caches as the other left them.
+if [ -n "$before" ] && wanted g; then
+  g_images=("${text_images[@]}" "$samples/no_text.png")
+  if [ "$photos" = 1 ]; then
+    make_photos
+    g_images+=("${photo_files[@]}")
+  fi
+  for image in "${g_images[@]}"; do
     name=$(basename "$image")
     profile=en
     case "$name" in french*) profile=fr ;; esac
+    if [ -f "${image%.*}.lang" ] && [ "$(cat "${image%.*}.lang")" = fra ]; then
+      profile=fr
+    fi
     : >"$work/g.now.ms"; : >"$work/g.before.ms"
-    for _ in $(seq "$runs"); do
-      run_measured "$work/g.now" env LANGUAGE=$profile "$program" "$image"
-      echo "$wall_ms" >>"$work/g.now.ms"
-      run_measured "$work/g.before" env LANGUAGE=$profile "$before" "$image"
-      echo "$wall_ms" >>"$work/g.before.ms"
+    differing=0
+    for round in $(seq "$rounds"); do
+      for side in $( ((round % 2)) && echo now before || echo before now); do
+        if [ "$side" = now ]; then
+          run_measured "$work/g.now" env LANGUAGE=$profile "$program" "$image"
+        else
+          run_measured "$work/g.before" env LANGUAGE=$profile "$before" "$image"
+        fi
+        echo "$wall_ms" >>"$work/g.$side.ms"
+      done
+      cmp -s "$work/g.now.out" "$work/g.before.out" || differing=$((differing + 1))
     done
     now_ms=$(median <"$work/g.now.ms")
     before_ms=$(median <"$work/g.before.ms")
-    same=different
-    cmp -s "$work/g.now.out" "$work/g.before.out" && same="same text"
-    row "(g) $name against before, median wall" "$now_ms ms" "$before_ms ms (before)" \
-      "$(ratio "$now_ms" "$before_ms")" "<= 1.25, same" \
-      "$(verdict "$now_ms <= 1.25 * $before_ms && \"$same\" == \"same text\""): $same"
+    same="same text"
+    [ "$differing" = 0 ] || same="text differs in $differing of $rounds rounds"
+    row "(g) ${name:0:26} vs before, median" "$now_ms ms" "$before_ms ms (before)" \
+      "$(ratio "$now_ms" "$before_ms")" "<= 1.10, same" \
+      "$(verdict "$now_ms <= 1.1 * $before_ms && $differing == 0"): $same, $rounds rounds"
   done
+fi
+
+# (h) crafted inputs.
+crafted_rows=()
+if [ "$crafted" = 1 ] && wanted h; then
+  if [ -z "$crafted_dir" ]; then
+    crafted_dir=$work/crafted
+  fi
+  if [ ! -f "$crafted_dir/crafted.tsv" ]; then
+    echo "making the crafted inputs in $crafted_dir" >&2
+    python3 bench/make_crafted.py "$crafted_dir"
+  fi
+  # The error a recognition that ran out of time is answered with, as the
+  # layer declares it.
+  budget_message=$(awk '/kOutOfTimeMessage\[\] =/ { found = 1 } found { text = text $0 } found && /;/ { exit }
+                        END { print text }' platform/winrt/recognition/tesseract_recognition.h |
+                   sed -n 's/.*L"\(.*\)";.*/\1/p')
+  if [ -z "$budget_message" ]; then
+    echo "ocr_vs_cli.sh: kOutOfTimeMessage not found in tesseract_recognition.h" >&2
+    exit 1
+  fi
+  budget_ms=30000
+  # Start-up before the recognition is asked for, and Tesseract's look at
+  # the clock between words.
+  budget_slack_ms=1000
+
+  # first_line PREFIX: the first line of the answer, standard output first.
+  first_line() {
+    if grep -q '[^[:space:]]' "$1.out"; then
+      grep -m 1 '[^[:space:]]' "$1.out"
+    elif [ -s "$1.err" ]; then
+      head -n 1 "$1.err"
+    else
+      echo "(no text)"
+    fi
+  }
+
+  # program_run IMAGE: one run of the program on a crafted input; its time,
+  # peak and outcome (the budget's error, text, or neither) are added to
+  # the input's lists, and a run that did not end with 0 is kept in
+  # $program_status.
+  program_run() {
+    run_measured "$work/h.program" timeout 120 "$program" "$1"
+    echo "$wall_ms" >>"$work/h.program.ms"; echo "$peak_kib" >>"$work/h.program.kib"
+    [ "$status" = 0 ] || program_status=$status
+    if grep -qxF "ocr_failed: $budget_message" "$work/h.program.err"; then
+      echo "budget $wall_ms" >>"$work/h.outcome"
+    elif [ "$status" = 0 ] && grep -q '[^[:space:]]' "$work/h.program.out"; then
+      echo "text $(tr -d '[:space:]' <"$work/h.program.out" | wc -m)" >>"$work/h.outcome"
+    else
+      echo "neither" >>"$work/h.outcome"
+    fi
+  }
+
+  slowest_ms=0; slowest_name=; highest_kib=0; highest_name=; unanswered=()
+  compared=0; tool_faster=(); too_slow=(); too_large=()
+  # The manifest on its own descriptor: neither side reads it in turn.
+  while IFS=$'\t' read -r -u 3 file class kind; do
+    image=$crafted_dir/$file
+    : >"$work/h.program.ms"; : >"$work/h.program.kib"; : >"$work/h.tool.ms"; : >"$work/h.outcome"
+    program_status=0
+    program_run "$image"
+    answer=$(first_line "$work/h.program")
+
+    # The tool's turn: does it read the file, and in what time?
+    limit=$tool_timeout
+    [ "$kind" = text ] && limit=600
+    run_measured "$work/h.tool" timeout "$limit" tesseract "$image" -
+    tool_note="tool: exit $status"
+    [ "$status" = 0 ] && tool_note="tool: no text"
+    [ "$status" = 124 ] && tool_note="tool: no answer in $limit s"
+    if [ "$status" = 0 ] && grep -q '[^[:space:]]' "$work/h.tool.out"; then
+      tool_note="tool reads it"
+      echo "$wall_ms" >>"$work/h.tool.ms"
+      for round in $(seq 2 "$runs"); do
+        for side in $( ((round % 2)) && echo program tool || echo tool program); do
+          if [ "$side" = program ]; then
+            program_run "$image"
+          else
+            run_measured "$work/h.tool" timeout "$limit" tesseract "$image" -
+            echo "$wall_ms" >>"$work/h.tool.ms"
+          fi
+        done
+      done
+      program_ms=$(median <"$work/h.program.ms")
+      tool_ms=$(median <"$work/h.tool.ms")
+      compared=$((compared + 1))
+      awk "BEGIN { exit !($program_ms <= $tool_ms) }" || tool_faster+=("$file")
+      row "(h) ${file:0:30} vs tool, median" "$program_ms ms" "$tool_ms ms" \
+        "$(ratio "$program_ms" "$tool_ms")" "<= 1.00" "$(verdict "$program_ms <= $tool_ms"): $runs runs each"
+    fi
+    [ "$program_status" = 0 ] || unanswered+=("$file (exit $program_status)")
+    program_ms=$(median <"$work/h.program.ms")
+    program_kib=$(max_of "$work/h.program.kib")
+    if [ "$kind" = no-text ] && [ "$program_ms" -gt "$slowest_ms" ]; then
+      slowest_ms=$program_ms; slowest_name=$file
+    fi
+    if [ "$kind" = no-text ] && [ "$program_ms" -gt 1500 ]; then
+      too_slow+=("$file")
+    fi
+    if [ "$program_kib" -gt "$highest_kib" ]; then
+      highest_kib=$program_kib; highest_name=$file
+    fi
+    if [ "$program_kib" -gt $((320 * 1024)) ]; then
+      too_large+=("$file")
+    fi
+    # A wall: every run within the budget, each with text or the budget's
+    # error; how far past 30 s the errors came, start-up included.
+    if [ "$class" = text-wall ]; then
+      expected_chars=$(tr -d '[:space:]' <"${image%.*}.txt" | wc -m)
+      slowest_run=$(max_of "$work/h.program.ms")
+      neither=$(grep -c '^neither' "$work/h.outcome" || true)
+      outcome=$(awk -v expected="$expected_chars" -v budget="$budget_ms" '
+        $1 == "budget" { errors++; past = $2 - budget; if (past > most) most = past }
+        $1 == "text" { texts++; if (least == "" || $2 < least) least = $2 }
+        END {
+          if (texts) printf "text in %d runs (at least %d of %d characters)", texts, least, expected
+          if (texts && errors) printf "; "
+          if (errors) printf "the budget'"'"'s error in %d runs, at most %d ms past 30 s", errors, most
+        }' "$work/h.outcome")
+      [ "$neither" = 0 ] || outcome="$outcome; neither text nor the budget's error in $neither runs"
+      row "(h) ${file:0:30} ends in the budget" "$slowest_run ms" "" "" "<= 30 s + 1 s" \
+        "$(verdict "$slowest_run <= $budget_ms + $budget_slack_ms && $neither == 0"): $outcome"
+    fi
+    crafted_rows+=("$(printf '%-38s | %-8s | %8s ms | %9s | %4s | %-20s | %s' "$file" "$kind" \
+      "$program_ms" "$(mib "$program_kib")" "$program_status" "$tool_note" "${answer:0:90}")")
+  done 3< <(tail -n +2 "$crafted_dir/crafted.tsv")
+
+  row "(h) every crafted input answered, exit 0" "${#crafted_rows[@]} inputs" "" "" "all" \
+    "$(verdict "${#unanswered[@]} == 0"): ${unanswered[*]:-all answered}"
+  row "(h) slowest answer, inputs without text" "$slowest_ms ms" "" "" "<= 1.5 s" \
+    "$(verdict "$slowest_ms <= 1500"): $slowest_name; ${#too_slow[@]} over: ${too_slow[*]:-none}"
+  row "(h) highest peak, all crafted inputs" "$(mib "$highest_kib")" "" "" "<= 320 MiB" \
+    "$(verdict "$highest_kib <= 320 * 1024"): $highest_name; ${#too_large[@]} over: ${too_large[*]:-none}"
+  row "(h) inputs the tool reads: program no slower" "$compared inputs" "" "" "all" \
+    "$(verdict "${#tool_faster[@]} == 0"): ${tool_faster[*]:-none slower}"
 fi
 
 printf '%-44s | %-14s | %-14s | %-7s | %-16s | %s\n' measurement photos_norvalis tesseract ratio target result
 printf '%s\n' "$(printf '%.0s-' $(seq 120))"
 printf '%s\n' "${rows[@]}"
+if [ ${#crafted_rows[@]} -gt 0 ]; then
+  echo
+  printf '%-38s | %-8s | %11s | %9s | %4s | %-20s | %s\n' "crafted input ($crafted_dir)" kind "wall" peak exit tesseract "first line of the answer"
+  printf '%s\n' "$(printf '%.0s-' $(seq 140))"
+  printf '%s\n' "${crafted_rows[@]}"
+fi
