@@ -147,7 +147,11 @@ Characters FindCharacters(PIX* binary) {
 ScopedPix TurnClockwise(PIX* image, float degrees) {
   l_int32 quarter_turns = static_cast<l_int32>(std::lround(degrees / 90));
   float tilt = degrees - 90.0f * static_cast<float>(quarter_turns);
-  ScopedPix turned(pixRotateOrth(image, (quarter_turns % 4 + 4) % 4));
+  // No quarter turn is a new reference, not a copy: a full-size copy of a
+  // large image beside the image and the turned one is what the memory
+  // budget cannot hold.
+  l_int32 quads = (quarter_turns % 4 + 4) % 4;
+  ScopedPix turned(quads == 0 ? pixClone(image) : pixRotateOrth(image, quads));
   if (turned != nullptr && std::fabs(tilt) >= kMinLevelDegrees) {
     turned.reset(pixRotate(turned.get(), tilt / kDegreesPerRadian,
                            pixGetDepth(image) == 1 ? L_ROTATE_SHEAR : L_ROTATE_AREA_MAP,
@@ -176,21 +180,49 @@ ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
   return reduced ? SauvolaThreshold(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
 }
 
-// Whether `image`, whose copy reduced by `reduction` showed no characters,
-// shows any reduced only as far as readable text allows; true without
-// memory, so that nothing goes unread for want of it. A black and white
-// image is looked at as it is: reduced, its fine print blurs into gray.
-bool ShowsSmallerCharacters(PIX* image, float reduction) {
+// What a closer look at an image finds.
+struct CloserLook {
+  // Whether the image shows characters; true without memory, so that
+  // nothing goes unread for want of it.
+  bool shows_characters = false;
+  // The characters, in pixels of the image reduced by `reduction`.
+  Characters characters;
+  float reduction = 1;
+};
+
+// `image`, whose copy reduced by `reduction` showed no characters, looked
+// at reduced only as far as readable text allows. A black and white image
+// is looked at as it is: reduced, its fine print blurs into gray.
+CloserLook LookCloser(PIX* image, float reduction) {
+  CloserLook look;
   if (pixGetDepth(image) == 1) {
-    Characters characters = reduction < 1 ? FindCharacters(image) : Characters();
-    return characters.median_height > 0 || characters.larger;
+    if (reduction < 1) {
+      look.characters = FindCharacters(image);
+    }
+    look.shows_characters = look.characters.median_height > 0 || look.characters.larger;
+    return look;
   }
   float finest = static_cast<float>(kMinCharacterHeight) / kMinReadableCharacterHeight;
   if (reduction >= finest) {
-    return false;
+    return look;
   }
   ScopedPix binary = ReduceAndBinarize(image, finest);
-  return binary == nullptr || FindCharacters(binary.get()).median_height > 0;
+  if (binary == nullptr) {
+    look.shows_characters = true;
+    return look;
+  }
+  look.characters = FindCharacters(binary.get());
+  look.reduction = finest;
+  look.shows_characters = look.characters.median_height > 0;
+  return look;
+}
+
+// Whether Tesseract's own copy of `page` (8 bits per pixel), beside the
+// image and the page, would pass the memory budget.
+bool TooLargeForGray(PIX* page) {
+  return uint64_t{sizeof(l_uint32)} * static_cast<uint32_t>(pixGetWpl(page)) *
+             static_cast<uint32_t>(pixGetHeight(page)) >
+         kMaxGrayPageBytes;
 }
 
 // `image` (8 bits per pixel) thresholded at its histogram's split between
@@ -258,8 +290,18 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
     return false;
   }
   Characters characters = FindCharacters(binary.get());
-  may_hold_text_ =
-      characters.median_height > 0 || characters.larger || ShowsSmallerCharacters(image, reduction);
+  // Where the text is, as found at `boxed_reduction`: text too small for
+  // the reduced copy is cut to as well, or a few lines of small print in a
+  // large image would cost Tesseract's layout analysis all of it.
+  Characters boxed = characters;
+  float boxed_reduction = reduction;
+  may_hold_text_ = characters.median_height > 0 || characters.larger;
+  if (!may_hold_text_) {
+    CloserLook closer = LookCloser(image, reduction);
+    may_hold_text_ = closer.shows_characters;
+    boxed = closer.characters;
+    boxed_reduction = closer.reduction;
+  }
   if (Stopped(stop_requested)) {
     return false;
   }
@@ -297,7 +339,7 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
       character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
   // The text's box is found as the image lies, where it is cut first.
   text_box_.reset(
-      TextBox(characters, reduction, pixGetWidth(image), pixGetHeight(image), kTextMarginHeights));
+      TextBox(boxed, boxed_reduction, pixGetWidth(image), pixGetHeight(image), kTextMarginHeights));
   return true;
 }
 
@@ -366,6 +408,15 @@ ScopedPix PagePreparation::Prepare(PIX* image,
     prepared = pixGetDepth(image) == 8 ? ReduceByArea(prepared.get(), scale_)
                                        : ScopedPix(pixScale(prepared.get(), scale_, scale_));
   }
+  // Tesseract reads from a copy of its own, made while the image and this
+  // page are still held: a gray page too large for that is evened out and
+  // binarized before it is turned, and no further gray copy is made.
+  if (go_on() && pixGetDepth(prepared.get()) == 8 && TooLargeForGray(prepared.get())) {
+    prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+    if (go_on()) {
+      prepared = Binarize(prepared.get());
+    }
+  }
   if (go_on()) {
     prepared =
         TurnClockwise(prepared.get(), level_degrees_ + 90.0f * static_cast<float>(quarter_turns));
@@ -375,14 +426,6 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   }
   if (go_on() && pixGetDepth(prepared.get()) == 8) {
     prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
-  }
-  // Tesseract reads from a copy of its own, made while the image and this
-  // page are still held.
-  if (go_on() && pixGetDepth(prepared.get()) == 8 &&
-      uint64_t{sizeof(l_uint32)} * static_cast<uint32_t>(pixGetWpl(prepared.get())) *
-              static_cast<uint32_t>(pixGetHeight(prepared.get())) >
-          kMaxGrayPageBytes) {
-    prepared = Binarize(prepared.get());
   }
   go_on();
   return prepared;

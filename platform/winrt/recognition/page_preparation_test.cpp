@@ -156,6 +156,10 @@ TEST_F(PagePreparationTest, OnlyAnImageWithoutReadableCharactersHoldsNoText) {
   PagePreparation page;
   ASSERT_TRUE(page.Analyze(sheet.get()));
   EXPECT_TRUE(page.may_hold_text());
+  // And Tesseract gets the print, not the sheet.
+  ScopedPix prepared = page.Prepare(sheet.get(), 0);
+  ASSERT_TRUE(prepared);
+  EXPECT_LT(pixGetWidth(prepared.get()), 3 * pixGetWidth(small_print.get()));
 
   // The same sheet with a gray band for its text, as a file declaring a
   // large image and holding a few bytes decodes, holds none.

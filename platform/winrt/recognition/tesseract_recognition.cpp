@@ -14,6 +14,7 @@
 namespace winrt_layer {
 namespace {
 
+constexpr char kParagraphsFromTextVariable[] = "paragraph_text_based";
 constexpr wchar_t kRecognitionFailedMessage[] = L"The text recognition failed.";
 constexpr wchar_t kTooMuchDetailMessageStart[] =
     L"The bitmap has too much fine detail to recognise: ";
@@ -28,14 +29,44 @@ bool IsCanceled(void* canceled, int) noexcept {
          ThreadPool::Shared().IsStopping();
 }
 
-std::string JoinLines(tesseract::TessBaseAPI* recognizer) {
-  std::string text;
-  std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
-  if (line == nullptr) {
-    return text;
+// Whether every word Tesseract read runs left to right, as in Latin
+// scripts, or has no direction, as digits: then the words' order on the
+// page is their reading order.
+bool ReadsLeftToRight(tesseract::TessBaseAPI* recognizer) {
+  std::unique_ptr<tesseract::ResultIterator> word(recognizer->GetIterator());
+  if (word == nullptr) {
+    return true;
   }
   do {
-    std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+    tesseract::StrongScriptDirection direction = word->WordDirection();
+    if (direction == tesseract::DIR_RIGHT_TO_LEFT || direction == tesseract::DIR_MIX) {
+      return false;
+    }
+  } while (word->PageIterator::Next(tesseract::RIL_WORD));
+  return true;
+}
+
+// The lines Tesseract read, in reading order, without their line breaks,
+// joined by "\n"; lines of white space only are left out. False, with no
+// text, when `stop` asked for the end first.
+bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, std::string* text) {
+  text->clear();
+  std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
+  if (line == nullptr) {
+    return true;
+  }
+  // The iterator's own order puts right-to-left words in reading order,
+  // but finds it from the start of the page for every word: on a page of
+  // thousands of words that costs as long as reading them.
+  bool in_page_order = ReadsLeftToRight(recognizer);
+  do {
+    if (stop.Requested()) {
+      text->clear();
+      return false;
+    }
+    std::unique_ptr<char[]> utf8(in_page_order
+                                     ? line->LTRResultIterator::GetUTF8Text(tesseract::RIL_TEXTLINE)
+                                     : line->GetUTF8Text(tesseract::RIL_TEXTLINE));
     if (utf8 == nullptr) {
       continue;
     }
@@ -45,12 +76,13 @@ std::string JoinLines(tesseract::TessBaseAPI* recognizer) {
       continue;
     }
     line_text.erase(line_text.find_last_not_of("\r\n") + 1);
-    if (!text.empty()) {
-      text += '\n';
+    if (!text->empty()) {
+      *text += '\n';
     }
-    text += line_text;
-  } while (line->Next(tesseract::RIL_TEXTLINE));
-  return text;
+    *text += line_text;
+  } while (in_page_order ? line->PageIterator::Next(tesseract::RIL_TEXTLINE)
+                         : line->Next(tesseract::RIL_TEXTLINE));
+  return true;
 }
 
 // The outline pixels of Tesseract's thresholded image; -1 without memory.
@@ -110,6 +142,11 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   // The command-line tool's layout analysis: a photograph holds more than
   // one block of text, and the surface around the page.
   recognizer->SetPageSegMode(tesseract::PSM_AUTO);
+  // Paragraphs are found from the page's layout, before the words are
+  // read: found again from the text, after them, they cost a dense page
+  // about as long as its reading, outside what the monitor watches, and
+  // the lines come out the same.
+  recognizer->SetVariable(kParagraphsFromTextVariable, "0");
   recognizer->SetImage(image.get());
   image.reset();
   recognizer->SetSourceResolution(static_cast<int>(resolution));
@@ -134,7 +171,10 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
     }
     return {E_FAIL, kRecognitionFailedMessage};
   }
-  recognized->text = JoinLines(recognizer);
+  if (!JoinLines(recognizer, stop, &recognized->text)) {
+    recognizer->Clear();
+    return stop.Failure();
+  }
   // On a page where Tesseract found no text, asking the confidence runs
   // the whole layout analysis again: Recognize leaves such a page marked
   // as not recognized.
