@@ -13,6 +13,7 @@
 
 #include "platform/winrt/imaging/first_frame.h"
 #include "platform/winrt/imaging/image_header.h"
+#include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/imaging/leptonica_image.h"
 #include "platform/winrt/recognition/page_preparation.h"
 
@@ -45,6 +46,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   winrt_layer::ScopedPix frame = winrt_layer::DecodeFirstFrame(content, header);
   if (frame == nullptr) {
+    return 0;
+  }
+  // OcrEngine refuses a bitmap wider or taller than its MaxImageDimension
+  // before any preparation: the header's limit is on the decoded bytes, so a
+  // black and white strip may be far longer.
+  if (static_cast<uint32_t>(pixGetWidth(frame.get())) > winrt_layer::kMaxImageDimension ||
+      static_cast<uint32_t>(pixGetHeight(frame.get())) > winrt_layer::kMaxImageDimension) {
     return 0;
   }
   // Recognition takes the decoded pixels through the same image and copy.
