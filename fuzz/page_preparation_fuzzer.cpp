@@ -38,6 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (frame == nullptr) {
     return 0;
   }
+  // OcrEngine refuses a bitmap wider or taller than its MaxImageDimension
+  // before any preparation: the header's limit is on the decoded bytes, so a
+  // black and white strip may be far longer.
+  if (static_cast<uint32_t>(pixGetWidth(frame.get())) > winrt_layer::kMaxImageDimension ||
+      static_cast<uint32_t>(pixGetHeight(frame.get())) > winrt_layer::kMaxImageDimension) {
+    return 0;
+  }
   // Recognition takes the decoded pixels through the same image and copy.
   const winrt_layer::LeptonicaImage pixels(std::move(frame));
   winrt_layer::ScopedPix image = pixels.PixForRecognition();
