@@ -172,8 +172,18 @@ ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
   ScopedPix reduced;
   if (pixGetDepth(image) == 1) {
     // Reduced straight to gray: a full-size gray copy of a large black and
-    // white scan would cost eight times the scan.
-    reduced.reset(reduction < 1 ? pixScaleToGray(image, reduction) : pixConvertTo8(image, 0));
+    // white scan would cost eight times the scan. Leptonica's reduction
+    // leaves at least two pixels a side; a strip narrower than that once
+    // reduced is small enough to copy.
+    l_int32 shorter_side = std::min(pixGetWidth(image), pixGetHeight(image));
+    if (reduction < 1 && static_cast<float>(shorter_side) * reduction >= 2) {
+      reduced.reset(pixScaleToGray(image, reduction));
+    } else {
+      reduced.reset(pixConvertTo8(image, 0));
+      if (reduced != nullptr && reduction < 1) {
+        reduced = ReduceByArea(reduced.get(), reduction);
+      }
+    }
   } else {
     reduced = reduction < 1 ? ReduceByArea(image, reduction) : ScopedPix(pixClone(image));
   }
