@@ -705,8 +705,9 @@ def write_wall(out, manifest, name, side, point, lines, seed):
 
 
 def write_walls(out, manifest):
-    # The last is denser than Tesseract reads within the 30 s budget here:
-    # its layout analysis alone takes about that long.
+    # The last one's layout analysis, which the recognition budget cannot
+    # interrupt, takes half the budget on an idle machine and all of it on
+    # a busy one: how late the budget's answer comes.
     for name, side, point in (("wall_800", 800, 14), ("wall_1200", 1200, 14), ("wall_2500", 2500, 14),
                               ("wall_2500_dense", 2500, 12), ("wall_3000_10px", 3000, 10)):
         write_wall(out, manifest, name, side, point, (side - point) // (point * 14 // 10), side)
