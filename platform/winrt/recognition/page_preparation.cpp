@@ -166,9 +166,9 @@ float AnalysisReduction(PIX* image) {
   return std::min(1.0f, kAnalysisSide / static_cast<float>(longer_side));
 }
 
-// `image` reduced by `reduction` (at most 1) and thresholded locally. Null
+// `image` reduced by `reduction` (at most 1) to 8 bits per pixel. Null
 // without memory.
-ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
+ScopedPix Reduce(PIX* image, float reduction) {
   ScopedPix reduced;
   if (pixGetDepth(image) == 1) {
     // Reduced straight to gray: a full-size gray copy of a large black and
@@ -187,7 +187,18 @@ ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
   } else {
     reduced = reduction < 1 ? ReduceByArea(image, reduction) : ScopedPix(pixClone(image));
   }
-  return reduced ? SauvolaThreshold(reduced.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
+  return reduced;
+}
+
+// `gray` thresholded locally. Null without memory.
+ScopedPix ThresholdLocally(ScopedPix gray) {
+  return gray ? SauvolaThreshold(gray.get(), kSauvolaHalfWindow, kSauvolaFactor) : nullptr;
+}
+
+// `image` reduced by `reduction` (at most 1) and thresholded locally. Null
+// without memory.
+ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
+  return ThresholdLocally(Reduce(image, reduction));
 }
 
 // What a closer look at an image finds.
@@ -295,7 +306,17 @@ ScopedPix CutToLeveledText(PIX* image) {
 
 bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requested) {
   float reduction = AnalysisReduction(image);
-  ScopedPix binary = ReduceAndBinarize(image, reduction);
+  analysis_reduction_ = reduction;
+  ScopedPix reduced = Reduce(image, reduction);
+  // Light text is looked for in gray images only: a black and white one is
+  // a scan or a fax, dark print on paper.
+  if (reduced != nullptr && pixGetDepth(image) == 8) {
+    if (!light_text_.Find(reduced.get())) {
+      return false;
+    }
+    reduced = light_text_.Invert(reduced.get(), nullptr);
+  }
+  ScopedPix binary = ThresholdLocally(std::move(reduced));
   if (binary == nullptr || Stopped(stop_requested)) {
     return false;
   }
@@ -403,7 +424,8 @@ int PagePreparation::DetectQuarterTurns(tesseract::TessBaseAPI* osd) const {
 
 ScopedPix PagePreparation::Prepare(PIX* image,
                                    int quarter_turns,
-                                   const std::function<bool()>& stop_requested) const {
+                                   const std::function<bool()>& stop_requested,
+                                   LightText light_text) const {
   // Each step takes the previous one's image; a step that fails, or a stop
   // between steps, ends them all.
   ScopedPix prepared(text_box_ ? pixClipRectangle(image, text_box_.get(), nullptr)
@@ -417,6 +439,12 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   if (go_on() && scale_ < 1) {
     prepared = pixGetDepth(image) == 8 ? ReduceByArea(prepared.get(), scale_)
                                        : ScopedPix(pixScale(prepared.get(), scale_, scale_));
+  }
+  if (go_on() && light_text == LightText::kInverted && !light_text_.empty()) {
+    ScopedBox part(
+        text_box_ ? boxTransform(text_box_.get(), 0, 0, analysis_reduction_, analysis_reduction_)
+                  : nullptr);
+    prepared = light_text_.Invert(prepared.get(), part.get());
   }
   // Tesseract reads from a copy of its own, made while the image and this
   // page are still held: a gray page too large for that is evened out and

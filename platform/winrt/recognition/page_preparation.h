@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/light_text_regions.h"
 
 namespace winrt_layer {
 
@@ -38,15 +39,21 @@ class PagePreparation {
   // with the "osd" data) finds them; 0 when it finds no text to tell.
   int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
 
+  // Whether the image holds regions of text lighter than its ground, which
+  // Prepare inverts unless told to leave them as they are.
+  bool has_light_text() const { return !light_text_.empty(); }
+  enum class LightText { kInverted, kAsItIs };
+
   // `image` cut to its text, leveled, given `quarter_turns` more clockwise quarter turns,
-  // scaled to the text size Tesseract reads best, and with its background
-  // evened out. The image itself (a new reference) when nothing of that is
-  // needed; binarized when a gray copy for Tesseract would not fit in
+  // scaled to the text size Tesseract reads best, with its regions of light
+  // text inverted (`light_text`) and its background evened out. The image itself (a new reference)
+  // when nothing of that is needed; binarized when a gray copy for Tesseract would not fit in
   // memory beside the image. Null without memory, or when `stop_requested`,
   // asked between its steps, says true.
   ScopedPix Prepare(PIX* image,
                     int quarter_turns,
-                    const std::function<bool()>& stop_requested = {}) const;
+                    const std::function<bool()>& stop_requested = {},
+                    LightText light_text = LightText::kInverted) const;
 
   // The clockwise rotation, in degrees, that levels the text lines: within
   // 47 of 0 or of +-90; 0 when no lines were found.
@@ -69,6 +76,11 @@ class PagePreparation {
   ScopedPix leveled_;
   // The part of the image that holds text, when that is much less than all.
   ScopedBox text_box_;
+  // What the image was reduced by for its analysis.
+  float analysis_reduction_ = 1;
+  // The regions of light text on a darker ground, in pixels of the reduced
+  // copy.
+  LightTextRegions light_text_;
 };
 
 }  // namespace winrt_layer

@@ -32,9 +32,9 @@ constexpr int kConfidentReading = 60;
 
 // The resolution `pixels` are recognized at once `page` prepared them.
 uint32_t RecognitionResolution(const LeptonicaImage& pixels, const PagePreparation& page) {
-  // Text scaled down has the size of print read at the default resolution.
+  // Text scaled has the size of print read at the default resolution.
   uint32_t resolution = pixels.resolution();
-  if (page.scale() < 1 || resolution < kMinDeclaredResolution || resolution > kMaxResolution) {
+  if (page.scale() != 1 || resolution < kMinDeclaredResolution || resolution > kMaxResolution) {
     return kDefaultResolution;
   }
   return resolution;
@@ -58,6 +58,40 @@ std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers) {
   } catch (const std::system_error&) {
     return std::async(std::launch::deferred, acquire);
   }
+}
+
+// `image` read once more, prepared by `page` with `quarter_turns` and
+// `light_text`.
+RuntimeError ReadAgain(RecognizerPool& recognizers,
+                       tesseract::TessBaseAPI* recognizer,
+                       const PagePreparation& page,
+                       PIX* image,
+                       int quarter_turns,
+                       PagePreparation::LightText light_text,
+                       uint32_t resolution,
+                       const RecognitionStop& stop,
+                       RecognizedText* again) {
+  auto stop_requested = [&stop] { return stop.Requested(); };
+  ScopedPix prepared = page.Prepare(image, quarter_turns, stop_requested, light_text);
+  if (prepared == nullptr && stop.Requested()) {
+    return stop.Failure();
+  }
+  return RecognizePageSplit(recognizers, recognizer, std::move(prepared), resolution, stop, again);
+}
+
+// Whether a second reading failed other than by running out of time: the
+// page was read once in time, and that reading stands.
+bool FailedBeyondTime(const RuntimeError& error) {
+  return FAILED(error.code) && error.code != HRESULT_FROM_WIN32(ERROR_TIMEOUT);
+}
+
+// How a reading of a page weighs against another: a confident one against
+// one that is not, then by how much text it reads with confidence. A
+// reading that leaves out a region of text is not the better for being sure
+// of the rest; one that adds garbage to it is no longer confident.
+std::pair<bool, double> Weight(const RecognizedText& reading) {
+  return {reading.confidence >= kConfidentReading,
+          static_cast<double>(reading.confidence) * static_cast<double>(reading.text.size())};
 }
 
 }  // namespace
@@ -118,19 +152,29 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
     int upright_turns = DetectQuarterTurns(recognizers, page);
     if (upright_turns != quarter_turns) {
       RecognizedText turned;
-      ScopedPix turned_page = page.Prepare(image.get(), upright_turns, stop_requested);
-      error = turned_page == nullptr && stop.Requested()
-                  ? stop.Failure()
-                  : RecognizePageSplit(recognizers, recognizer.get(), std::move(turned_page),
-                                       resolution, stop, &turned);
-      // The page was read once in time: that reading stands when the time
-      // runs out on the second.
-      if (FAILED(error.code) && error.code != HRESULT_FROM_WIN32(ERROR_TIMEOUT)) {
+      error = ReadAgain(recognizers, recognizer.get(), page, image.get(), upright_turns,
+                        PagePreparation::LightText::kInverted, resolution, stop, &turned);
+      if (FailedBeyondTime(error)) {
         return error;
       }
       if (SUCCEEDED(error.code) && turned.confidence > recognized.confidence) {
         recognized = std::move(turned);
+        quarter_turns = upright_turns;
       }
+    }
+  }
+  // Light text is inverted where it lies on a ground of its own. Where what
+  // was taken for its ground is none, as the thick strokes of a marker, the
+  // page reads better as it is.
+  if (page.has_light_text()) {
+    RecognizedText as_it_is;
+    error = ReadAgain(recognizers, recognizer.get(), page, image.get(), quarter_turns,
+                      PagePreparation::LightText::kAsItIs, resolution, stop, &as_it_is);
+    if (FailedBeyondTime(error)) {
+      return error;
+    }
+    if (SUCCEEDED(error.code) && Weight(as_it_is) > Weight(recognized)) {
+      recognized = std::move(as_it_is);
     }
   }
   *text = std::move(recognized.text);

@@ -1,0 +1,213 @@
+#include "platform/winrt/recognition/light_text_regions.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+namespace winrt_layer {
+namespace {
+
+// The ground an area's text is written on is the area with strokes this
+// wide or narrower taken out, light and dark alike (an opening, then a
+// closing): the strokes of UI text, of a screen's headings and of the
+// print of a photographed page are narrower.
+constexpr l_int32 kStrokeFilterSize = 15;
+// Areas of one ground smaller than this, in pixels of the analysis copy,
+// are not looked at: the smallest chip holds a word.
+constexpr l_int32 kMinRegionPixels = 400;
+// A pixel this much lighter or darker than the median of its area is a
+// text pixel: anti-aliasing and a photo's noise stay closer.
+constexpr int kTextContrast = 48;
+// An area is inverted when its light text pixels outnumber its dark ones
+// this many times, and make at least this share of it: a textured surface
+// or a picture has both in about equal numbers.
+constexpr l_int32 kLightTextDominance = 3;
+constexpr l_float32 kMinLightTextShare = 0.005f;
+// Most of an area is its ground. Where dense dark text is taken for a
+// ground, the paper between its strokes would be taken for light text.
+constexpr l_float32 kMinGroundShare = 0.6f;
+// The edges of regions, this wide across, in the map of their grounds,
+// whose inverted grays are at least kTextContrast.
+constexpr l_int32 kEdgeSize = 5;
+constexpr l_uint32 kEdge = 1;
+
+// The images a region's polarity is told from: the image, and the image
+// with its narrow light strokes and with its narrow dark strokes taken out.
+struct Strokes {
+  PIX* gray;
+  PIX* without_light;
+  PIX* without_dark;
+};
+
+// The median of the pixels of `gray` under `piece` (a mask at `x`, `y`).
+int MedianUnder(PIX* gray, PIX* piece, l_int32 x, l_int32 y) {
+  NUMA* histogram = pixGetGrayHistogramMasked(gray, piece, x, y, 1);
+  if (histogram == nullptr) {
+    return -1;
+  }
+  l_float32 total = 0;
+  numaGetSum(histogram, &total);
+  int median = 0;
+  l_float32 below = 0;
+  for (; median < 255; ++median) {
+    l_float32 count = 0;
+    numaGetFValue(histogram, median, &count);
+    below += count;
+    if (below >= total / 2) {
+      break;
+    }
+  }
+  numaDestroy(&histogram);
+  return median;
+}
+
+// The ground of the region under `piece` (a mask at `x`, `y`), the median
+// of its pixels, when it holds text lighter than that ground; -1 when not.
+// A text pixel is a narrow stroke well off the ground: the gradient of a
+// shadow's edge is no text, nor the ground within a letter.
+int LightTextGround(const Strokes& strokes, PIX* piece, l_int32 x, l_int32 y) {
+  int median = MedianUnder(strokes.gray, piece, x, y);
+  if (median < 0) {
+    return -1;
+  }
+  l_int32 width = pixGetWidth(piece);
+  l_int32 height = pixGetHeight(piece);
+  l_int32 words = pixGetWpl(strokes.gray);
+  l_int32 piece_words = pixGetWpl(piece);
+  int64_t light = 0;
+  int64_t dark = 0;
+  int64_t ground = 0;
+  int64_t total = 0;
+  for (l_int32 row = 0; row < height; ++row) {
+    const l_uint32* mask = pixGetData(piece) + row * piece_words;
+    l_int32 offset = (y + row) * words;
+    const l_uint32* gray = pixGetData(strokes.gray) + offset;
+    const l_uint32* without_light = pixGetData(strokes.without_light) + offset;
+    const l_uint32* without_dark = pixGetData(strokes.without_dark) + offset;
+    for (l_int32 column = 0; column < width; ++column) {
+      if (!GET_DATA_BIT(mask, column)) {
+        continue;
+      }
+      int value = GET_DATA_BYTE(gray, x + column);
+      ++total;
+      if (std::abs(value - median) <= kTextContrast) {
+        ++ground;
+      } else if (value > median &&
+                 value - GET_DATA_BYTE(without_light, x + column) > kTextContrast) {
+        ++light;
+      } else if (value < median &&
+                 GET_DATA_BYTE(without_dark, x + column) - value > kTextContrast) {
+        ++dark;
+      }
+    }
+  }
+  bool flat = ground >= kMinGroundShare * total;
+  return flat && light > kLightTextDominance * dark && light >= kMinLightTextShare * total ? median
+                                                                                           : -1;
+}
+
+}  // namespace
+
+bool LightTextRegions::Find(PIX* gray) {
+  grounds_.reset();
+  ScopedPix opened(pixOpenGray(gray, kStrokeFilterSize, kStrokeFilterSize));
+  ScopedPix closed(pixCloseGray(gray, kStrokeFilterSize, kStrokeFilterSize));
+  ScopedPix ground(opened ? pixCloseGray(opened.get(), kStrokeFilterSize, kStrokeFilterSize)
+                          : nullptr);
+  if (closed == nullptr || ground == nullptr) {
+    return false;
+  }
+  // The grounds fall in two: darker and lighter ones, split as Otsu splits
+  // a histogram. Every connected area of either is a region of its own.
+  l_int32 split = 0;
+  if (pixSplitDistributionFgBg(ground.get(), 0, 1, &split, nullptr, nullptr, nullptr) != 0) {
+    return false;
+  }
+  ScopedPix darker(pixThresholdToBinary(ground.get(), split));
+  ScopedPix lighter(darker ? pixInvert(nullptr, darker.get()) : nullptr);
+  ScopedPix grounds(pixCreateTemplate(gray));
+  if (lighter == nullptr || grounds == nullptr) {
+    return false;
+  }
+  Strokes strokes{gray, opened.get(), closed.get()};
+  bool any = false;
+  for (PIX* areas : {darker.get(), lighter.get()}) {
+    PIXA* pieces = nullptr;
+    BOXA* boxes = pixConnComp(areas, &pieces, 4);
+    if (boxes == nullptr) {
+      return false;
+    }
+    boxaDestroy(&boxes);
+    l_int32 count = pixaGetCount(pieces);
+    for (l_int32 i = 0; i < count; ++i) {
+      l_int32 x = 0, y = 0, width = 0, height = 0;
+      pixaGetBoxGeometry(pieces, i, &x, &y, &width, &height);
+      if (width * height < kMinRegionPixels) {
+        continue;
+      }
+      ScopedPix piece(pixaGetPix(pieces, i, L_CLONE));
+      l_int32 area = 0;
+      if (piece == nullptr || pixCountPixels(piece.get(), &area, nullptr) != 0 ||
+          area < kMinRegionPixels) {
+        continue;
+      }
+      int median = LightTextGround(strokes, piece.get(), x, y);
+      if (median >= 0) {
+        pixPaintThroughMask(grounds.get(), piece.get(), x, y, static_cast<l_uint32>(255 - median));
+        any = true;
+      }
+    }
+    pixaDestroy(&pieces);
+  }
+  if (!any) {
+    return true;
+  }
+  // The anti-aliased edge between a region and what is around it is
+  // neither's ground nor text: whitened, so that no outline is read.
+  ScopedPix regions(pixThresholdToBinary(grounds.get(), 1));
+  ScopedPix inside(regions ? pixInvert(nullptr, regions.get()) : nullptr);
+  ScopedPix outer(inside ? pixDilateBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize) : nullptr);
+  ScopedPix inner(inside ? pixErodeBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize) : nullptr);
+  if (outer == nullptr || inner == nullptr ||
+      pixXor(outer.get(), outer.get(), inner.get()) == nullptr ||
+      pixSetMasked(grounds.get(), outer.get(), kEdge) != 0) {
+    return false;
+  }
+  grounds_ = std::move(grounds);
+  return true;
+}
+
+ScopedPix LightTextRegions::Invert(PIX* gray, const BOX* part) const {
+  if (grounds_ == nullptr) {
+    return ScopedPix(pixClone(gray));
+  }
+  l_int32 width = pixGetWidth(gray);
+  l_int32 height = pixGetHeight(gray);
+  ScopedPix grounds(part ? pixClipRectangle(grounds_.get(), const_cast<BOX*>(part), nullptr)
+                         : pixClone(grounds_.get()));
+  if (grounds != nullptr) {
+    grounds.reset(pixScaleBySamplingToSize(grounds.get(), width, height));
+  }
+  ScopedPix inverted(grounds ? pixCopy(nullptr, gray) : nullptr);
+  if (inverted == nullptr) {
+    return nullptr;
+  }
+  l_int32 words = pixGetWpl(inverted.get());
+  l_int32 ground_words = pixGetWpl(grounds.get());
+  for (l_int32 y = 0; y < height; ++y) {
+    l_uint32* row = pixGetData(inverted.get()) + y * words;
+    const l_uint32* ground_row = pixGetData(grounds.get()) + y * ground_words;
+    for (l_int32 x = 0; x < width; ++x) {
+      l_int32 ground = GET_DATA_BYTE(ground_row, x);
+      if (ground == kEdge) {
+        SET_DATA_BYTE(row, x, 255);
+      } else if (ground != 0) {
+        l_int32 value = (255 - GET_DATA_BYTE(row, x)) * 255 / ground;
+        SET_DATA_BYTE(row, x, std::min(value, 255));
+      }
+    }
+  }
+  return inverted;
+}
+
+}  // namespace winrt_layer

@@ -1,0 +1,77 @@
+#include "platform/winrt/recognition/light_text_regions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace winrt_layer {
+namespace {
+
+ScopedPix ReadGrayFixture(const char* name) {
+  ScopedPix image(pixRead((std::string(WINRT_FIXTURES_DIR) + "/" + name).c_str()));
+  return image ? ScopedPix(pixConvertTo8(image.get(), 0)) : nullptr;
+}
+
+// The mean difference between the pixels of `a` and `b` inside `box`.
+float MeanDifference(PIX* a, PIX* b, BOX* box) {
+  ScopedPix part_a(pixClipRectangle(a, box, nullptr));
+  ScopedPix part_b(pixClipRectangle(b, box, nullptr));
+  ScopedPix difference(pixAbsDifference(part_a.get(), part_b.get()));
+  l_float32 mean = 255;
+  pixGetAverageMasked(difference.get(), nullptr, 0, 0, 1, L_MEAN_ABSVAL, &mean);
+  return mean;
+}
+
+TEST(LightTextRegionsTest, PagesOfDarkPrintHaveNone) {
+  // Dense print, as dense as the French page's lines, looks like a dark
+  // ground with light gaps where it is taken for a ground.
+  for (const char* name : {"english.png", "french.png"}) {
+    ScopedPix page = ReadGrayFixture(name);
+    ASSERT_TRUE(page);
+    LightTextRegions regions;
+    ASSERT_TRUE(regions.Find(page.get()));
+    EXPECT_TRUE(regions.empty()) << name;
+  }
+}
+
+TEST(LightTextRegionsTest, APanelOfLightTextIsInvertedOnItsOwn) {
+  // The French page twice side by side: as it is, and as a dark-mode panel
+  // of light text on a dark blue-gray.
+  ScopedPix page = ReadGrayFixture("french.png");
+  ASSERT_TRUE(page);
+  l_int32 width = pixGetWidth(page.get());
+  l_int32 height = pixGetHeight(page.get());
+  ScopedPix lifted(pixInvert(nullptr, page.get()));
+  ScopedPix screen(pixCreate(2 * width, height, 8));
+  ASSERT_TRUE(lifted && screen);
+  ASSERT_EQ(pixAddConstantGray(lifted.get(), 60), 0);
+  pixRasterop(screen.get(), 0, 0, width, height, PIX_SRC, page.get(), 0, 0);
+  pixRasterop(screen.get(), width, 0, width, height, PIX_SRC, lifted.get(), 0, 0);
+
+  LightTextRegions regions;
+  ASSERT_TRUE(regions.Find(screen.get()));
+  ASSERT_FALSE(regions.empty());
+  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
+  ASSERT_TRUE(inverted);
+  // Both halves read as the page, but for the edges between them.
+  ScopedBox left(boxCreate(0, 0, width - 8, height));
+  ScopedBox right(boxCreate(width + 8, 0, width - 8, height));
+  ScopedBox right_of_page(boxCreate(8, 0, width - 8, height));
+  EXPECT_EQ(MeanDifference(inverted.get(), screen.get(), left.get()), 0);
+  ScopedPix right_half(pixClipRectangle(inverted.get(), right.get(), nullptr));
+  ScopedPix page_part(pixClipRectangle(page.get(), right_of_page.get(), nullptr));
+  ScopedBox all(boxCreate(0, 0, width - 8, height));
+  EXPECT_LT(MeanDifference(right_half.get(), page_part.get(), all.get()), 8);
+
+  // Enlarged, the part of the image asked for comes out the same way.
+  ScopedBox right_part(boxCreate(width, 0, width, height));
+  ScopedPix enlarged(pixScale(lifted.get(), 2, 2));
+  ScopedPix part = regions.Invert(enlarged.get(), right_part.get());
+  ScopedPix page_enlarged(pixScale(page.get(), 2, 2));
+  ASSERT_TRUE(part && page_enlarged);
+  ScopedBox inner(boxCreate(16, 16, 2 * width - 32, 2 * height - 32));
+  EXPECT_LT(MeanDifference(part.get(), page_enlarged.get(), inner.get()), 8);
+}
+
+}  // namespace
+}  // namespace winrt_layer
