@@ -203,7 +203,7 @@ list_window() {
     secondary='#949ba4'; header='#80848e'; field='#383a40'; placeholder='#6d6f78'; line='#313338'
     font=$lsans; bold=$lsans_bold
   fi
-  px "$w"; begin "$px" "$scale"
+  k=$scale; px "$w"; begin "$px" "$scale"
   local y=0 entry kind a b c
   seed=${#name}
   for entry in "$@"; do
