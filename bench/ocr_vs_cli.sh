@@ -60,6 +60,18 @@
 #       --tool-timeout seconds, default 60, 600 for the walls), the program's
 #       median of N runs no slower than the tool's, the two taking turns.
 #       An input the tool does not read is run once by the program.
+#   (i) screenshots and pictures with text (tests/screens/make_screens.sh:
+#       light and dark windows at 100, 150 and 200 %, a 4K desktop, chats,
+#       a dialog, a code editor, a settings screen, a receipt in an app,
+#       captions, a street sign, a whiteboard; and photos without text),
+#       every image in every format it is written in: for each, the program
+#       and the tool (`tesseract IMG - -l LANG`) in its language, taking
+#       turns, N runs each: median wall time, CER of each and the ratio of
+#       the times. Targets: CER <= 0.05 and <= the tool's CER + 0.005 on
+#       each; a screenshot (the ui_*, chat_*, dialog, code, settings and
+#       receipt scenes) in <= 0.5 s and <= 0.6 of the tool's time; a photo
+#       without text in <= 0.5 s (its CER: characters read where there are
+#       none).
 #
 # (a) and (b) run twice: as each side runs by default (Tesseract's OpenMP
 # threads), then as (a1) and (b1) with OMP_THREAD_LIMIT=1 on both sides.
@@ -72,21 +84,24 @@
 # Usage: bench/ocr_vs_cli.sh [-n RUNS] [--only LETTERS] [--skip-callgrind]
 #                            [--skip-photos] [--photos DIR] [--before PROGRAM]
 #                            [--rounds R] [--skip-crafted] [--crafted DIR]
-#                            [--tool-timeout SECONDS]
-#   --only LETTERS runs only the rows named, such as `--only gh` ((a), (b)
-#   and (c) are measured together: any of them runs all three).
+#                            [--tool-timeout SECONDS] [--screens DIR]
+#   --only LETTERS runs only the rows named (letters a to i), such as
+#   `--only gh` ((a), (b) and (c) are measured together: any of them runs
+#   all three).
 #   --photos DIR reads (or makes, when empty) the photos in DIR instead of
 #   making them anew (ImageMagick, a few minutes); --crafted DIR likewise
-#   the crafted inputs (about half a minute).
+#   the crafted inputs (about half a minute), --screens DIR the screenshots
+#   and pictures of (i) (half a minute).
 #   Builds nothing: run `cmake --preset release && cmake --build --preset
 #   release` first. Needs tesseract-ocr (and tesseract-ocr-osd,
-#   tesseract-ocr-fra), time, valgrind, python3 and, for the photos and the
-#   crafted inputs, ImageMagick.
+#   tesseract-ocr-fra), time, valgrind, python3 and, for the photos, the
+#   crafted inputs and the screenshots, ImageMagick (and for the
+#   screenshots the DejaVu and Liberation fonts).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=5
-only=abcdefgh
+only=abcdefghi
 callgrind=1
 photos=1
 photo_dir=
@@ -95,6 +110,7 @@ rounds=11
 crafted=1
 crafted_dir=
 tool_timeout=60
+screen_dir=
 while [ $# -gt 0 ]; do
   case "$1" in
     -n) runs=$2; shift 2 ;;
@@ -107,13 +123,14 @@ while [ $# -gt 0 ]; do
     --skip-crafted) crafted=0; shift ;;
     --crafted) crafted_dir=$2; shift 2 ;;
     --tool-timeout) tool_timeout=$2; shift 2 ;;
+    --screens) screen_dir=$2; shift 2 ;;
     -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) echo "ocr_vs_cli.sh: unknown argument: $1" >&2; exit 2 ;;
   esac
 done
 
 case "$only" in
-  *[!a-h]* | "") echo "ocr_vs_cli.sh: --only takes letters a to h" >&2; exit 2 ;;
+  *[!a-i]* | "") echo "ocr_vs_cli.sh: --only takes letters a to i" >&2; exit 2 ;;
 esac
 # wanted LETTER: whether row LETTER runs.
 wanted() {
@@ -643,6 +660,89 @@ if [ "$crafted" = 1 ] && wanted h; then
     "$(verdict "${#tool_faster[@]} == 0"): ${tool_faster[*]:-none slower}"
 fi
 
+# (i) screenshots and pictures with text, each image in each format.
+screen_rows=()
+if wanted i; then
+  if [ -z "$screen_dir" ]; then
+    screen_dir=$work/screens
+  fi
+  if ! ls "$screen_dir"/*.lang >/dev/null 2>&1; then
+    echo "making the screenshots in $screen_dir (ImageMagick)" >&2
+    tests/screens/make_screens.sh "$screen_dir"
+  fi
+  screen_dir=$(realpath "$screen_dir")
+  cer_misses=(); slow_screens=(); slow_textless=()
+  images=0; screenshots=0; textless=0
+  for text_file in "$screen_dir"/*.txt; do
+    scene=$(basename "$text_file" .txt)
+    language=$(cat "$screen_dir/$scene.lang")
+    profile=en
+    [ "$language" = fra ] && profile=fr
+    kind=picture
+    case "$scene" in
+      ui_* | chat_* | dialog* | code* | settings* | receipt*) kind=screenshot ;;
+    esac
+    # An empty text: a photo in which there is nothing to read.
+    grep -q '[^[:space:]]' "$text_file" || kind=no-text
+    for image in "$screen_dir/$scene".{png,jpg,webp,gif,bmp}; do
+      [ -f "$image" ] || continue
+      file=$(basename "$image")
+      : >"$work/i.program.ms"; : >"$work/i.tool.ms"
+      program_status=0
+      # Taking turns, the first of each round alternating, so that neither
+      # always finds the caches as the other left them.
+      for round in $(seq "$runs"); do
+        for side in $( ((round % 2)) && echo program tool || echo tool program); do
+          if [ "$side" = program ]; then
+            run_measured "$work/i.program" env LANGUAGE=$profile "$program" "$image"
+            [ "$status" = 0 ] || program_status=$status
+          else
+            run_measured "$work/i.tool" tesseract "$image" - -l "$language"
+          fi
+          echo "$wall_ms" >>"$work/i.$side.ms"
+        done
+      done
+      program_ms=$(median <"$work/i.program.ms")
+      tool_ms=$(median <"$work/i.tool.ms")
+      program_cer=$(cer "$text_file" "$work/i.program.out")
+      tool_cer=$(cer "$text_file" "$work/i.tool.out")
+      images=$((images + 1))
+      notes=()
+      if ! awk "BEGIN { exit !($program_cer <= 0.05 && $program_cer <= $tool_cer + 0.005) }"; then
+        cer_misses+=("$file")
+        notes+=("CER")
+      fi
+      case "$kind" in
+        screenshot)
+          screenshots=$((screenshots + 1))
+          if ! awk "BEGIN { exit !($program_ms <= 500 && $program_ms <= 0.6 * $tool_ms) }"; then
+            slow_screens+=("$file")
+            notes+=("time")
+          fi ;;
+        no-text)
+          textless=$((textless + 1))
+          if [ "$program_ms" -gt 500 ]; then
+            slow_textless+=("$file")
+            notes+=("time")
+          fi ;;
+      esac
+      [ "$program_status" = 0 ] || notes+=("exit $program_status")
+      verdict_i=pass
+      [ ${#notes[@]} = 0 ] || verdict_i="FAIL: ${notes[*]}"
+      pixels=$(/usr/bin/identify -format '%wx%h' "${image}[0]" 2>/dev/null || echo "?")
+      screen_rows+=("$(printf '%-22s | %-10s | %-4s | %5s | %5s | %6s ms | %6s ms | %5s | %s' "$file" \
+        "$kind" "$language" "$program_cer" "$tool_cer" "$program_ms" "$tool_ms" \
+        "$(ratio "$program_ms" "$tool_ms")" "$verdict_i ($pixels)")")
+    done
+  done
+  row "(i) CER <= 0.05 and <= tool + 0.005" "$((images - ${#cer_misses[@]})) of $images" "" "" \
+    "every image" "$(verdict "${#cer_misses[@]} == 0"): ${cer_misses[*]:-none over}"
+  row "(i) screenshot <= 0.5 s, <= 0.6 of tool" "$((screenshots - ${#slow_screens[@]})) of $screenshots" "" "" \
+    "every screenshot" "$(verdict "${#slow_screens[@]} == 0"): ${slow_screens[*]:-none over}"
+  row "(i) photo without text <= 0.5 s" "$((textless - ${#slow_textless[@]})) of $textless" "" "" \
+    "every such photo" "$(verdict "${#slow_textless[@]} == 0"): ${slow_textless[*]:-none over}"
+fi
+
 printf '%-44s | %-14s | %-14s | %-7s | %-16s | %s\n' measurement photos_norvalis tesseract ratio target result
 printf '%s\n' "$(printf '%.0s-' $(seq 120))"
 printf '%s\n' "${rows[@]}"
@@ -651,4 +751,11 @@ if [ ${#crafted_rows[@]} -gt 0 ]; then
   printf '%-38s | %-8s | %11s | %9s | %4s | %-20s | %s\n' "crafted input ($crafted_dir)" kind "wall" peak exit tesseract "first line of the answer"
   printf '%s\n' "$(printf '%.0s-' $(seq 140))"
   printf '%s\n' "${crafted_rows[@]}"
+fi
+if [ ${#screen_rows[@]} -gt 0 ]; then
+  echo
+  printf '%-22s | %-10s | %-4s | %5s | %5s | %9s | %9s | %5s | %s\n' "image ($runs runs each)" kind lang \
+    "CER" "tool" "wall" "tool wall" ratio "result (size)"
+  printf '%s\n' "$(printf '%.0s-' $(seq 120))"
+  printf '%s\n' "${screen_rows[@]}"
 fi

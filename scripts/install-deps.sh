@@ -8,13 +8,15 @@
 #            Tesseract and Leptonica with English and French data, image
 #            libraries)
 #   test     the unit and end-to-end tests (GoogleTest, ImageMagick and the
-#            DejaVu fonts for the photographed pages)
+#            DejaVu and Liberation fonts for the photographed pages and
+#            the screenshots)
 #   bench    the benchmarks (Google Benchmark, the tesseract tool, GNU time,
 #            valgrind, Python for the error rates)
 #   fuzz     the fuzz targets (clang, its runtime library and lld), the
 #            encoders their seeds are made with (ImageMagick, libtiff,
-#            libjpeg-turbo, libwebp and giflib tools, the DejaVu fonts,
-#            Python) and GNU time for the replay with cost limits
+#            libjpeg-turbo, libwebp and giflib tools, the DejaVu and
+#            Liberation fonts, Python) and GNU time for the replay with
+#            cost limits
 #   windows  the Windows build and its tests (MinGW-w64, Wine, Xvfb)
 #
 # Without root and without sudo it prints the command to run as root and
@@ -22,7 +24,7 @@
 set -euo pipefail
 
 usage() {
-  sed -n '5,18s/^# \{0,1\}//p' "$0" >&2
+  sed -n '5,20s/^# \{0,1\}//p' "$0" >&2
 }
 
 if [ $# -eq 0 ]; then
@@ -33,10 +35,10 @@ fi
 declare -A purpose_packages=(
   [run]="cmake ninja-build g++ pkg-config libtesseract-dev libleptonica-dev libpng-dev
          libjpeg-dev tesseract-ocr-eng tesseract-ocr-fra tesseract-ocr-osd"
-  [test]="libgtest-dev libgmock-dev imagemagick fonts-dejavu-core"
+  [test]="libgtest-dev libgmock-dev imagemagick fonts-dejavu-core fonts-liberation2"
   [bench]="libbenchmark-dev tesseract-ocr time valgrind python3"
-  [fuzz]="clang lld time imagemagick fonts-dejavu-core libtiff-tools libjpeg-turbo-progs webp
-          giflib-tools python3"
+  [fuzz]="clang lld time imagemagick fonts-dejavu-core fonts-liberation2 libtiff-tools
+          libjpeg-turbo-progs webp giflib-tools python3"
   [windows]="g++-mingw-w64-x86-64-posix wine64 xvfb"
 )
 declare -A purpose_reason=(
