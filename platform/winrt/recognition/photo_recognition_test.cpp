@@ -1,6 +1,7 @@
-// Photographs of pages as a phone gives them, made by tests/photos/
-// make_photos.sh before these tests run: each is read with at most 5 %
-// of its characters wrong (words compared, not layout).
+// Photographs of pages as a phone gives them, and screenshots and pictures
+// with text, made by tests/photos/make_photos.sh and tests/screens/
+// make_screens.sh before these tests run: each is read with at most 5 % of
+// its characters wrong (words compared, not layout).
 
 #include <gtest/gtest.h>
 
@@ -74,19 +75,22 @@ TEST(CharacterErrorRateTest, CountsEditsPerExpectedCharacter) {
 
 class PhotoRecognitionTest : public ::testing::Test {
  protected:
-  // Recognizes every photo whose name starts with `prefix` in the language
-  // it was written in; checks each against its text and returns how many
-  // there were.
-  int ExpectAllRead(const std::string& prefix) {
-    std::vector<std::filesystem::path> photos;
-    for (const auto& entry : std::filesystem::directory_iterator(WINRT_PHOTOS_DIR)) {
+  // Recognizes every image in `folder` whose name starts with `prefix`, in
+  // every format there is, in the language it was written in; checks each
+  // against its text and returns how many there were.
+  int ExpectAllRead(const char* folder, const std::string& prefix) {
+    std::vector<std::filesystem::path> images;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
       std::string name = entry.path().filename().string();
-      if (entry.path().extension() == ".jpg" && name.rfind(prefix, 0) == 0) {
-        photos.push_back(entry.path());
+      std::string extension = entry.path().extension().string();
+      bool image = extension == ".jpg" || extension == ".png" || extension == ".webp" ||
+                   extension == ".gif" || extension == ".bmp";
+      if (image && name.rfind(prefix, 0) == 0) {
+        images.push_back(entry.path());
       }
     }
-    std::sort(photos.begin(), photos.end());
-    for (const auto& photo : photos) {
+    std::sort(images.begin(), images.end());
+    for (const auto& photo : images) {
       std::filesystem::path stem = photo;
       stem.replace_extension();
       bool french = ReadText(stem.string() + ".lang").rfind("fra", 0) == 0;
@@ -101,8 +105,10 @@ class PhotoRecognitionTest : public ::testing::Test {
           << photo.filename() << " read as:\n"
           << std::string(read.begin(), read.end());
     }
-    return static_cast<int>(photos.size());
+    return static_cast<int>(images.size());
   }
+
+  int ExpectAllRead(const std::string& prefix) { return ExpectAllRead(WINRT_PHOTOS_DIR, prefix); }
 
   HRESULT RecognizePhoto(const std::string& path, std::wstring* text) {
     ComPtr<Graphics::Imaging::ISoftwareBitmap> bitmap;
@@ -149,6 +155,22 @@ TEST_F(PhotoRecognitionTest, PhotoWithoutTextGivesEmptyText) {
   std::wstring text = L"unchanged";
   ASSERT_EQ(RecognizePhoto(std::string(WINRT_PHOTOS_DIR) + "/no_text.jpg", &text), S_OK);
   EXPECT_EQ(text, L"");
+}
+
+TEST_F(PhotoRecognitionTest, LightTextOnButtonsChipsAndColouredGrounds) {
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "dialog_chips."), 5);
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "receipt_app."), 3);
+}
+
+TEST_F(PhotoRecognitionTest, ScreensAtTheirOwnSizeLightAndDark) {
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "ui_light_100."), 3);
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "ui_dark_200."), 3);
+}
+
+TEST_F(PhotoRecognitionTest, WhiteboardWithGlareAndPhotosWithoutText) {
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "whiteboard."), 3);
+  // Nothing at all is read in a photo without text.
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "landscape_"), 6);
 }
 
 }  // namespace
