@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "platform/winrt/imaging/image_limits.h"
@@ -94,6 +95,8 @@ constexpr float kTextMarginHeights = 3;
 // brought in, which Tesseract would read as text.
 constexpr float kLeveledTextMarginHeights = 1.5f;
 constexpr float kMaxCroppedShare = 0.75f;
+// A 4K screen's pixels.
+constexpr float kMaxUncutScreenPixels = 3840.0f * 2160.0f;
 
 struct Characters {
   // The median height of the components that could be characters.
@@ -199,6 +202,26 @@ ScopedPix ThresholdLocally(ScopedPix gray) {
 // without memory.
 ScopedPix ReduceAndBinarize(PIX* image, float reduction) {
   return ThresholdLocally(Reduce(image, reduction));
+}
+
+// Whether `gray` (8 bits per pixel) was drawn rather than photographed:
+// most of its pixels equal their neighbours, as in a screenshot's flat
+// fills, where a camera's noise and a picture's texture leave a fifth or
+// fewer so.
+bool IsDrawn(PIX* gray) {
+  constexpr double kMinFlatShare = 0.6;
+  l_int32 width = pixGetWidth(gray);
+  l_int32 height = pixGetHeight(gray);
+  l_int32 words = pixGetWpl(gray);
+  int64_t flat = 0;
+  for (l_int32 y = 0; y < height; ++y) {
+    const l_uint32* row = pixGetData(gray) + y * words;
+    for (l_int32 x = 1; x < width; ++x) {
+      flat += GET_DATA_BYTE(row, x) == GET_DATA_BYTE(row, x - 1);
+    }
+  }
+  return static_cast<double>(flat) >=
+         kMinFlatShare * static_cast<double>(width - 1) * static_cast<double>(height);
 }
 
 // What a closer look at an image finds.
@@ -308,6 +331,7 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
   float reduction = AnalysisReduction(image);
   analysis_reduction_ = reduction;
   ScopedPix reduced = Reduce(image, reduction);
+  drawn_ = reduced != nullptr && IsDrawn(reduced.get());
   // Light text is looked for in gray images only: a black and white one is
   // a scan or a fax, dark print on paper.
   if (reduced != nullptr && pixGetDepth(image) == 8) {
@@ -368,9 +392,16 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
   float character_height = leveled_character_height_ / reduction;
   scale_ =
       character_height > kMaxCharacterHeightToRead ? kTargetCharacterHeight / character_height : 1;
-  // The text's box is found as the image lies, where it is cut first.
-  text_box_.reset(
-      TextBox(boxed, boxed_reduction, pixGetWidth(image), pixGetHeight(image), kTextMarginHeights));
+  // The text's box is found as the image lies, where it is cut first. A
+  // drawn image the size of a screen has no surface around it to cut away,
+  // and its faintest text (a field's placeholder, a grey value) may not
+  // show in the box; a larger one is cut all the same, as what Tesseract
+  // costs follows its pixels.
+  float pixels = static_cast<float>(pixGetWidth(image)) * static_cast<float>(pixGetHeight(image));
+  bool cut = !drawn_ || pixels > kMaxUncutScreenPixels;
+  text_box_.reset(cut ? TextBox(boxed, boxed_reduction, pixGetWidth(image), pixGetHeight(image),
+                                kTextMarginHeights)
+                      : nullptr);
   return true;
 }
 
@@ -450,7 +481,9 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   // page are still held: a gray page too large for that is evened out and
   // binarized before it is turned, and no further gray copy is made.
   if (go_on() && pixGetDepth(prepared.get()) == 8 && TooLargeForGray(prepared.get())) {
-    prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+    if (!drawn_) {
+      prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+    }
     if (go_on()) {
       prepared = Binarize(prepared.get());
     }
@@ -462,7 +495,9 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   if (go_on() && text_box_) {
     prepared = CutToLeveledText(prepared.get());
   }
-  if (go_on() && pixGetDepth(prepared.get()) == 8) {
+  // A drawn image's light is even: evening it out would only blur the
+  // contrast of its grey text into the tiles' grounds.
+  if (go_on() && pixGetDepth(prepared.get()) == 8 && !drawn_) {
     prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
   }
   go_on();

@@ -46,7 +46,8 @@ class PagePreparation {
 
   // `image` cut to its text, leveled, given `quarter_turns` more clockwise quarter turns,
   // scaled to the text size Tesseract reads best, with its regions of light
-  // text inverted (`light_text`) and its background evened out. The image itself (a new reference)
+  // text inverted (`light_text`) and, in a photograph, its background
+  // evened out. The image itself (a new reference)
   // when nothing of that is needed; binarized when a gray copy for Tesseract would not fit in
   // memory beside the image. Null without memory, or when `stop_requested`,
   // asked between its steps, says true.
@@ -76,6 +77,8 @@ class PagePreparation {
   ScopedPix leveled_;
   // The part of the image that holds text, when that is much less than all.
   ScopedBox text_box_;
+  // Whether the image was drawn, as a screenshot, rather than photographed.
+  bool drawn_ = false;
   // What the image was reduced by for its analysis.
   float analysis_reduction_ = 1;
   // The regions of light text on a darker ground, in pixels of the reduced

@@ -117,15 +117,30 @@ TEST_F(PagePreparationTest, LargeTextIsScaledToTheSizeTesseractReads) {
   EXPECT_EQ(small.scale(), 1);
 }
 
-TEST_F(PagePreparationTest, APhotoIsCutToItsText) {
-  // The text fills a ninth of the sheet: the rest is left out.
-  ScopedPix sheet = OnASheet(french_.get(), 3);
+TEST_F(PagePreparationTest, APhotoIsCutToItsTextAScreenIsNot) {
+  // The text fills a ninth of the sheet: the rest is left out. The noise
+  // makes it a photograph.
+  ScopedPix drawn = OnASheet(french_.get(), 3);
+  ScopedPix sheet(drawn ? pixAddGaussianNoise(drawn.get(), 6) : nullptr);
+  ASSERT_TRUE(sheet);
   PagePreparation page;
   ASSERT_TRUE(page.Analyze(sheet.get()));
   ScopedPix prepared = page.Prepare(sheet.get(), 0);
   ASSERT_TRUE(prepared);
   EXPECT_LT(pixGetWidth(prepared.get()), pixGetWidth(sheet.get()) / 2);
   EXPECT_LT(pixGetHeight(prepared.get()), pixGetHeight(sheet.get()) / 2);
+
+  // Drawn, and the size of a screen, the text fills a quarter of it, and
+  // all of it is read: a screen has no surface around it.
+  ScopedPix screen = OnASheet(french_.get(), 2);
+  PagePreparation drawn_page;
+  ASSERT_TRUE(drawn_page.Analyze(screen.get()));
+  ScopedPix whole = drawn_page.Prepare(screen.get(), 0);
+  ASSERT_TRUE(whole);
+  EXPECT_NEAR(static_cast<float>(pixGetWidth(whole.get())),
+              static_cast<float>(pixGetWidth(screen.get())) * drawn_page.scale(), 2);
+  EXPECT_NEAR(static_cast<float>(pixGetHeight(whole.get())),
+              static_cast<float>(pixGetHeight(screen.get())) * drawn_page.scale(), 2);
 }
 
 TEST_F(PagePreparationTest, AnImageWithoutLinesIsNeitherTurnedNorCut) {
