@@ -471,7 +471,10 @@ ScopedPix PagePreparation::Prepare(PIX* image,
     prepared = pixGetDepth(image) == 8 ? ReduceByArea(prepared.get(), scale_)
                                        : ScopedPix(pixScale(prepared.get(), scale_, scale_));
   }
-  if (go_on() && light_text == LightText::kInverted && !light_text_.empty()) {
+  // Inverting takes a copy: a page too large for Tesseract's own copy is
+  // read as it is.
+  if (go_on() && light_text == LightText::kInverted && !light_text_.empty() &&
+      !TooLargeForGray(prepared.get())) {
     ScopedBox part(
         text_box_ ? boxTransform(text_box_.get(), 0, 0, analysis_reduction_, analysis_reduction_)
                   : nullptr);
