@@ -97,6 +97,9 @@ constexpr float kLeveledTextMarginHeights = 1.5f;
 constexpr float kMaxCroppedShare = 0.75f;
 // A 4K screen's pixels.
 constexpr float kMaxUncutScreenPixels = 3840.0f * 2160.0f;
+// The gamma a drawn image's grays are given before Tesseract reads them:
+// below 1, it darkens the middle grays and keeps black and white.
+constexpr l_float32 kDrawnGamma = 0.75f;
 
 struct Characters {
   // The median height of the components that could be characters.
@@ -499,9 +502,13 @@ ScopedPix PagePreparation::Prepare(PIX* image,
     prepared = CutToLeveledText(prepared.get());
   }
   // A drawn image's light is even: evening it out would only blur the
-  // contrast of its grey text into the tiles' grounds.
-  if (go_on() && pixGetDepth(prepared.get()) == 8 && !drawn_) {
-    prepared.reset(pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+  // contrast of its grey text into the tiles' grounds. Its faint text (a
+  // placeholder, a grey value, dim line numbers) is darkened instead:
+  // Tesseract splits the whole page at one threshold, and light grey on
+  // white falls on the ground's side of it.
+  if (go_on() && pixGetDepth(prepared.get()) == 8) {
+    prepared.reset(drawn_ ? pixGammaTRC(nullptr, prepared.get(), kDrawnGamma, 0, 255)
+                          : pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
   }
   go_on();
   return prepared;

@@ -157,21 +157,19 @@ TEST_F(PhotoRecognitionTest, PhotoWithoutTextGivesEmptyText) {
   EXPECT_EQ(text, L"");
 }
 
-TEST_F(PhotoRecognitionTest, LightTextOnButtonsChipsAndColouredGrounds) {
-  // The JPEG copy of the dialog reads the gap between its buttons as a
-  // mark: 5.1 % of its characters wrong.
-  for (const char* dialog :
-       {"dialog_chips.png", "dialog_chips.webp", "dialog_chips.gif", "dialog_chips.bmp"}) {
-    EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, dialog), 1);
-  }
+TEST_F(PhotoRecognitionTest, LightTextOnBubblesButtonsChipsAndColouredGrounds) {
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "chat_light."), 5);
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "dialog_chips."), 5);
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "receipt_app."), 3);
 }
 
-TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtTheirOwnSizeAndIn4k) {
-  for (const char* screen :
-       {"ui_light_100.", "ui_light_200.", "ui_dark_100.", "ui_dark_200.", "desktop_4k."}) {
+TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtEveryScaleAndIn4k) {
+  for (const char* screen : {"ui_light_100.", "ui_light_200.", "ui_dark_100.", "ui_dark_150.",
+                             "ui_dark_200.", "desktop_4k."}) {
     EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, screen), 3);
   }
+  // Grey values right-aligned on the rows, in French.
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "settings_fr."), 5);
 }
 
 TEST_F(PhotoRecognitionTest, WhiteboardWithGlareAndPhotosWithoutText) {
