@@ -335,9 +335,11 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
   analysis_reduction_ = reduction;
   ScopedPix reduced = Reduce(image, reduction);
   drawn_ = reduced != nullptr && IsDrawn(reduced.get());
-  // Light text is looked for in gray images only: a black and white one is
-  // a scan or a fax, dark print on paper.
-  if (reduced != nullptr && pixGetDepth(image) == 8) {
+  // Light text is looked for in drawn images: screens have it, in
+  // bubbles, buttons and dark panels. A photograph of a page has none, and
+  // its analysis, which the looking would make a third longer, is most of
+  // what reading it costs besides Tesseract.
+  if (drawn_ && pixGetDepth(image) == 8) {
     if (!light_text_.Find(reduced.get())) {
       return false;
     }
