@@ -177,6 +177,13 @@ run_measured() {
   peak_kib=$(tail -n 1 "$prefix.time")
 }
 
+# turn_order ROUND A B: the two sides of round ROUND in the order they run,
+# the first alternating from round to round, so that neither always finds
+# the caches as the other left them.
+turn_order() {
+  if (($1 % 2)); then echo "$2 $3"; else echo "$3 $2"; fi
+}
+
 median() {
   sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
@@ -485,9 +492,8 @@ if [ "$photos" = 1 ] && wanted f; then
 fi
 
 # (g) the clean pages and the photographs against the program before a
-# change: the same text, and the time side by side. Each round runs both on
-# the same image, the first of the two alternating from round to round, so
-# that neither always finds the caches as the other left them.
+# change: the same text, and the time side by side, the two taking turns on
+# the same image.
 if [ -n "$before" ] && wanted g; then
   g_images=("${text_images[@]}" "$samples/no_text.png")
   if [ "$photos" = 1 ]; then
@@ -504,7 +510,7 @@ if [ -n "$before" ] && wanted g; then
     : >"$work/g.now.ms"; : >"$work/g.before.ms"
     differing=0
     for round in $(seq "$rounds"); do
-      for side in $( ((round % 2)) && echo now before || echo before now); do
+      for side in $(turn_order "$round" now before); do
         if [ "$side" = now ]; then
           run_measured "$work/g.now" env LANGUAGE=$profile "$program" "$image"
         else
@@ -597,7 +603,7 @@ if [ "$crafted" = 1 ] && wanted h; then
       tool_note="tool reads it"
       echo "$wall_ms" >>"$work/h.tool.ms"
       for round in $(seq 2 "$runs"); do
-        for side in $( ((round % 2)) && echo program tool || echo tool program); do
+        for side in $(turn_order "$round" program tool); do
           if [ "$side" = program ]; then
             program_run "$image"
           else
@@ -689,10 +695,8 @@ if wanted i; then
       file=$(basename "$image")
       : >"$work/i.program.ms"; : >"$work/i.tool.ms"
       program_status=0
-      # Taking turns, the first of each round alternating, so that neither
-      # always finds the caches as the other left them.
       for round in $(seq "$runs"); do
-        for side in $( ((round % 2)) && echo program tool || echo tool program); do
+        for side in $(turn_order "$round" program tool); do
           if [ "$side" = program ]; then
             run_measured "$work/i.program" env LANGUAGE=$profile "$program" "$image"
             [ "$status" = 0 ] || program_status=$status

@@ -332,7 +332,6 @@ ScopedPix CutToLeveledText(PIX* image) {
 
 bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requested) {
   float reduction = AnalysisReduction(image);
-  analysis_reduction_ = reduction;
   ScopedPix reduced = Reduce(image, reduction);
   drawn_ = reduced != nullptr && IsDrawn(reduced.get());
   // Light text is looked for in drawn images: screens have it, in
@@ -480,9 +479,8 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   // read as it is.
   if (go_on() && light_text == LightText::kInverted && !light_text_.empty() &&
       !TooLargeForGray(prepared.get())) {
-    ScopedBox part(
-        text_box_ ? boxTransform(text_box_.get(), 0, 0, analysis_reduction_, analysis_reduction_)
-                  : nullptr);
+    float reduction = AnalysisReduction(image);
+    ScopedBox part(text_box_ ? boxTransform(text_box_.get(), 0, 0, reduction, reduction) : nullptr);
     prepared = light_text_.Invert(prepared.get(), part.get());
   }
   // Tesseract reads from a copy of its own, made while the image and this

@@ -39,18 +39,19 @@ class PagePreparation {
   // with the "osd" data) finds them; 0 when it finds no text to tell.
   int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
 
-  // Whether the image holds regions of text lighter than its ground, which
-  // Prepare inverts unless told to leave them as they are.
-  bool has_light_text() const { return !light_text_.empty(); }
+  // What Prepare does with regions of text lighter than their ground.
   enum class LightText { kInverted, kAsItIs };
 
-  // `image` cut to its text, leveled, given `quarter_turns` more clockwise quarter turns,
-  // scaled to the text size Tesseract reads best, with its regions of light
-  // text inverted (`light_text`) and, in a photograph, its background
-  // evened out. The image itself (a new reference)
-  // when nothing of that is needed; binarized when a gray copy for Tesseract would not fit in
-  // memory beside the image. Null without memory, or when `stop_requested`,
-  // asked between its steps, says true.
+  // Whether the image holds regions of text lighter than their ground.
+  bool has_light_text() const { return !light_text_.empty(); }
+
+  // `image` cut to its text, leveled, given `quarter_turns` more clockwise
+  // quarter turns, scaled to the text size Tesseract reads best, with its
+  // regions of light text as `light_text` says and, in a photograph, its
+  // background evened out. The image itself (a new reference) when nothing
+  // of that is needed; binarized when a gray copy for Tesseract would not
+  // fit in memory beside the image. Null without memory, or when
+  // `stop_requested`, asked between its steps, says true.
   ScopedPix Prepare(PIX* image,
                     int quarter_turns,
                     const std::function<bool()>& stop_requested = {},
@@ -79,8 +80,6 @@ class PagePreparation {
   ScopedBox text_box_;
   // Whether the image was drawn, as a screenshot, rather than photographed.
   bool drawn_ = false;
-  // What the image was reduced by for its analysis.
-  float analysis_reduction_ = 1;
   // The regions of light text on a darker ground, in pixels of the reduced
   // copy.
   LightTextRegions light_text_;
