@@ -7,6 +7,7 @@
 
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/area_reduction.h"
+#include "platform/winrt/recognition/picture_text.h"
 #include "platform/winrt/recognition/sauvola_threshold.h"
 
 namespace winrt_layer {
@@ -512,6 +513,14 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   }
   go_on();
   return prepared;
+}
+
+ScopedPix PagePreparation::PreparePictureText(PIX* image) const {
+  if (drawn_ || pixGetDepth(image) != 8) {
+    return nullptr;
+  }
+  ScopedPix reduced = Reduce(image, AnalysisReduction(image));
+  return reduced ? FindPictureText(reduced.get()) : nullptr;
 }
 
 }  // namespace winrt_layer

@@ -172,6 +172,12 @@ TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtEveryScaleAndIn4k) {
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "settings_fr."), 5);
 }
 
+TEST_F(PhotoRecognitionTest, CaptionsOverPicturesAndASignAtAnAngle) {
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "caption_outline."), 5);
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "caption_shadow."), 3);
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "street_sign."), 3);
+}
+
 TEST_F(PhotoRecognitionTest, WhiteboardWithGlareAndPhotosWithoutText) {
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "whiteboard."), 3);
   // Nothing at all is read in a photo without text.
