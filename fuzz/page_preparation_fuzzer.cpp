@@ -91,11 +91,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   l_int32 prepared_depth = pixGetDepth(prepared.get());
   Check(depth == 8 && gray_bytes > winrt_layer::kMaxGrayPageBytes ? prepared_depth == 1
                                                                   : prepared_depth == depth);
-  // Light text over a picture is drawn on the analysis copy: never larger
-  // than the image, one bit per pixel.
-  winrt_layer::ScopedPix picture_text = page.PreparePictureText(image.get());
-  Check(picture_text == nullptr ||
-        (pixGetDepth(picture_text.get()) == 1 && pixGetWidth(picture_text.get()) <= width &&
-         pixGetHeight(picture_text.get()) <= height));
+  // Text over a picture is drawn on the analysis copy: never larger than the
+  // image, one bit per pixel.
+  for (auto shade : {winrt_layer::PagePreparation::TextShade::kLight,
+                     winrt_layer::PagePreparation::TextShade::kDark}) {
+    winrt_layer::ScopedPix picture_text = page.PreparePictureText(image.get(), shade);
+    Check(picture_text == nullptr ||
+          (pixGetDepth(picture_text.get()) == 1 && pixGetWidth(picture_text.get()) <= width &&
+           pixGetHeight(picture_text.get()) <= height));
+  }
   return 0;
 }

@@ -33,6 +33,8 @@
 #   caption_shadow   a photo caption, white with a soft shadow
 #   street_sign      a green street-name plate turned about 30 degrees on a
 #                    pole, photographed
+#   warning_sign     a yellow plate with black lettering and border, seen
+#                    from its right, small in a photograph
 #   whiteboard       a photographed whiteboard in marker, a glare washing
 #                    out the end of one line
 #   receipt_app      an in-app receipt: white card on purple, header bar
@@ -735,6 +737,23 @@ street_sign() {
     -blur 0x1.3 -seed 52 -attenuate 0.45 +noise Gaussian
 }
 
+warning_sign() {
+  begin 2400 100
+  local busy
+  busy 55 2400 1600 "#4e6a5a" "#c8c6b4"
+  expect=("SCHOOL ZONE" "SLOW")
+  # Seen from its right: the far edge, on the left, shorter.
+  local plate=(\( -size 760x380 xc:none -fill '#f2c200' -draw 'roundrectangle 0,0 759,379 30,30'
+                  -fill none -stroke black -strokewidth 12 -draw 'roundrectangle 18,18 741,361 20,20'
+                  -stroke none -fill black -font "$lsans_bold" -pointsize 84 -gravity North
+                  -annotate +0+70 "SCHOOL ZONE" -pointsize 110 -annotate +0+190 "SLOW"
+                  -gravity NorthWest -virtual-pixel transparent -background none
+                  -distort Perspective '0,0 0,60  760,0 640,0  0,380 0,320  760,380 640,380'
+                  +repage \))
+  write warning_sign eng 86 82 "${busy[@]}" "${plate[@]}" -geometry +1300+420 -composite \
+    -blur 0x1.2 -seed 56 -attenuate 0.4 +noise Gaussian
+}
+
 whiteboard() {
   begin 2400 100
   local lines=("Sprint 14 goals" "1. Ship photo import v2.3" "2. Fix login timeout (ticket 881)"
@@ -809,7 +828,7 @@ landscape() {
 # Every scene, in the order of the header.
 scenes=(ui_light_100 ui_light_150 ui_light_200 ui_dark_100 ui_dark_150 ui_dark_200 desktop_4k
         chat_light chat_dark dialog_chips code_editor settings_fr caption_outline caption_shadow
-        street_sign whiteboard receipt_app landscape_4mp landscape_12mp)
+        street_sign warning_sign whiteboard receipt_app landscape_4mp landscape_12mp)
 landscape_4mp() { landscape landscape_4mp 2448 1632 7; }
 landscape_12mp() { landscape landscape_12mp 4000 3000 11; }
 

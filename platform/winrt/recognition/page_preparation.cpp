@@ -515,11 +515,15 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   return prepared;
 }
 
-ScopedPix PagePreparation::PreparePictureText(PIX* image) const {
+ScopedPix PagePreparation::PreparePictureText(PIX* image, TextShade shade) const {
   if (drawn_ || pixGetDepth(image) != 8) {
     return nullptr;
   }
   ScopedPix reduced = Reduce(image, AnalysisReduction(image));
+  // Dark text is the light text of the negative.
+  if (reduced != nullptr && shade == TextShade::kDark) {
+    reduced.reset(pixInvert(nullptr, reduced.get()));
+  }
   return reduced ? FindPictureText(reduced.get()) : nullptr;
 }
 

@@ -172,10 +172,11 @@ TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtEveryScaleAndIn4k) {
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "settings_fr."), 5);
 }
 
-TEST_F(PhotoRecognitionTest, CaptionsOverPicturesAndASignAtAnAngle) {
+TEST_F(PhotoRecognitionTest, CaptionsOverPicturesAndSignsAtAnAngle) {
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "caption_outline."), 5);
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "caption_shadow."), 3);
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "street_sign."), 3);
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "warning_sign."), 3);
 }
 
 TEST_F(PhotoRecognitionTest, WhiteboardWithGlareAndPhotosWithoutText) {

@@ -180,21 +180,25 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
       recognized = std::move(as_it_is);
     }
   }
-  // A photograph read without assurance may hold its text light over a
-  // picture, as a caption or a sign: Tesseract reads such text in part,
-  // with the picture around it, and reads it whole alone.
-  if (recognized.confidence < kSureReading) {
-    ScopedPix picture_text = page.PreparePictureText(image.get());
-    if (picture_text != nullptr) {
-      RecognizedText over_picture;
-      error = RecognizePageSplit(recognizers, recognizer.get(), std::move(picture_text),
-                                 kDefaultResolution, stop, &over_picture);
-      if (FailedBeyondTime(error)) {
-        return error;
-      }
-      if (SUCCEEDED(error.code) && Weight(over_picture) > Weight(recognized)) {
-        recognized = std::move(over_picture);
-      }
+  // A photograph read without assurance may hold its text over a picture:
+  // a caption, a sign on its plate. Tesseract reads such text in part, with
+  // the picture and the plate's border around it, and whole alone.
+  for (auto shade : {PagePreparation::TextShade::kLight, PagePreparation::TextShade::kDark}) {
+    if (recognized.confidence >= kSureReading) {
+      break;
+    }
+    ScopedPix picture_text = page.PreparePictureText(image.get(), shade);
+    if (picture_text == nullptr) {
+      continue;
+    }
+    RecognizedText over_picture;
+    error = RecognizePageSplit(recognizers, recognizer.get(), std::move(picture_text),
+                               kDefaultResolution, stop, &over_picture);
+    if (FailedBeyondTime(error)) {
+      return error;
+    }
+    if (SUCCEEDED(error.code) && Weight(over_picture) > Weight(recognized)) {
+      recognized = std::move(over_picture);
     }
   }
   *text = std::move(recognized.text);
