@@ -106,6 +106,37 @@ int LightTextGround(const Strokes& strokes, PIX* piece, l_int32 x, l_int32 y) {
                                                                                            : -1;
 }
 
+// Gives the areas that regions in `inside` enclose, and that are too small
+// to be judged on their own, the ground of the region around them in
+// `grounds`, and adds them to `inside`: a JPEG's blocks split a dark
+// editor's ground around some of its words. False without memory.
+bool AdoptSmallHoles(PIX* grounds, PIX* inside) {
+  ScopedPix filled(pixHolesByFilling(inside, 4));
+  ScopedPix holes(filled ? pixSubtract(nullptr, filled.get(), inside) : nullptr);
+  ScopedPix small(holes ? pixSelectByArea(holes.get(), kMinRegionPixels, 8, L_SELECT_IF_LT, nullptr)
+                        : nullptr);
+  PIXA* pieces = nullptr;
+  BOXA* boxes = small ? pixConnComp(small.get(), &pieces, 8) : nullptr;
+  if (boxes == nullptr) {
+    return false;
+  }
+  boxaDestroy(&boxes);
+  l_int32 count = pixaGetCount(pieces);
+  for (l_int32 i = 0; i < count; ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    pixaGetBoxGeometry(pieces, i, &x, &y, &width, &height);
+    ScopedBox around(boxCreate(x - 1, y - 1, width + 2, height + 2));
+    ScopedPix piece(pixaGetPix(pieces, i, L_CLONE));
+    l_uint32 ground = 0;
+    if (around != nullptr && piece != nullptr &&
+        pixGetMaxValueInRect(grounds, around.get(), &ground, nullptr, nullptr) == 0) {
+      pixPaintThroughMask(grounds, piece.get(), x, y, ground);
+    }
+  }
+  pixaDestroy(&pieces);
+  return pixOr(inside, inside, small.get()) != nullptr;
+}
+
 }  // namespace
 
 bool LightTextRegions::Find(PIX* gray) {
@@ -166,6 +197,9 @@ bool LightTextRegions::Find(PIX* gray) {
   // neither's ground nor text: whitened, so that no outline is read.
   ScopedPix regions(pixThresholdToBinary(grounds.get(), 1));
   ScopedPix inside(regions ? pixInvert(nullptr, regions.get()) : nullptr);
+  if (inside == nullptr || !AdoptSmallHoles(grounds.get(), inside.get())) {
+    return false;
+  }
   ScopedPix outer(inside ? pixDilateBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize) : nullptr);
   ScopedPix inner(inside ? pixErodeBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize) : nullptr);
   if (outer == nullptr || inner == nullptr ||

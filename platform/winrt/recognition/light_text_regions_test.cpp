@@ -73,5 +73,31 @@ TEST(LightTextRegionsTest, APanelOfLightTextIsInvertedOnItsOwn) {
   EXPECT_LT(MeanDifference(part.get(), page_enlarged.get(), inner.get()), 8);
 }
 
+TEST(LightTextRegionsTest, ASpeckOfAnotherGroundWithinAPanelIsThePanels) {
+  // A black area beside the dark panel of light text puts the split
+  // between grounds below the panel's, and a speck of the panel darker
+  // than that, as a JPEG's blocks leave one, on the other side of it.
+  ScopedPix page = ReadGrayFixture("french.png");
+  ASSERT_TRUE(page);
+  l_int32 width = pixGetWidth(page.get());
+  l_int32 height = pixGetHeight(page.get());
+  ScopedPix lifted(pixInvert(nullptr, page.get()));
+  ScopedPix screen(pixCreate(2 * width, height, 8));
+  ASSERT_TRUE(lifted && screen);
+  ASSERT_EQ(pixAddConstantGray(lifted.get(), 60), 0);
+  pixRasterop(screen.get(), width, 0, width, height, PIX_SRC, lifted.get(), 0, 0);
+  ScopedBox speck(boxCreate(width + 16, 16, 18, 18));
+  ASSERT_EQ(pixSetInRectArbitrary(screen.get(), speck.get(), 20), 0);
+
+  LightTextRegions regions;
+  ASSERT_TRUE(regions.Find(screen.get()));
+  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
+  ASSERT_TRUE(inverted);
+  ScopedPix white(pixCreateTemplate(screen.get()));
+  ASSERT_TRUE(white);
+  pixSetAll(white.get());
+  EXPECT_LT(MeanDifference(inverted.get(), white.get(), speck.get()), 8);
+}
+
 }  // namespace
 }  // namespace winrt_layer
