@@ -7,8 +7,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/winrt/imaging/image_limits.h"
+#include "platform/winrt/recognition/row_values.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
 namespace winrt_layer {
@@ -47,8 +49,9 @@ bool ReadsLeftToRight(tesseract::TessBaseAPI* recognizer) {
 }
 
 // The lines Tesseract read, in reading order, without their line breaks,
-// joined by "\n"; lines of white space only are left out. False, with no
-// text, when `stop` asked for the end first.
+// joined by "\n"; lines of white space only are left out, values set apart
+// from their rows are joined to them (JoinValuesToTheirRows). False, with
+// no text, when `stop` asked for the end first.
 bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, std::string* text) {
   text->clear();
   std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
@@ -59,29 +62,44 @@ bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, 
   // but finds it from the start of the page for every word: on a page of
   // thousands of words that costs as long as reading them.
   bool in_page_order = ReadsLeftToRight(recognizer);
+  std::vector<TextLine> lines;
+  int block = -1;
   do {
     if (stop.Requested()) {
-      text->clear();
       return false;
     }
+    block += line->IsAtBeginningOf(tesseract::RIL_BLOCK);
     std::unique_ptr<char[]> utf8(in_page_order
                                      ? line->LTRResultIterator::GetUTF8Text(tesseract::RIL_TEXTLINE)
                                      : line->GetUTF8Text(tesseract::RIL_TEXTLINE));
     if (utf8 == nullptr) {
       continue;
     }
-    std::string line_text(utf8.get());
-    size_t end = line_text.find_last_not_of(" \t\r\n");
-    if (end == std::string::npos) {
+    TextLine read{utf8.get(), block};
+    if (read.text.find_last_not_of(" \t\r\n") == std::string::npos) {
       continue;
     }
-    line_text.erase(line_text.find_last_not_of("\r\n") + 1);
+    read.text.erase(read.text.find_last_not_of("\r\n") + 1);
+    line->BoundingBox(tesseract::RIL_TEXTLINE, &read.left, &read.top, &read.right, &read.bottom);
+    lines.push_back(std::move(read));
+  } while (in_page_order ? line->PageIterator::Next(tesseract::RIL_TEXTLINE)
+                         : line->Next(tesseract::RIL_TEXTLINE));
+  // A right-to-left row's values stand at its left: its lines keep their
+  // order.
+  std::vector<std::string> texts;
+  if (in_page_order) {
+    texts = JoinValuesToTheirRows(std::move(lines));
+  } else {
+    for (TextLine& read : lines) {
+      texts.push_back(std::move(read.text));
+    }
+  }
+  for (const std::string& line_text : texts) {
     if (!text->empty()) {
       *text += '\n';
     }
     *text += line_text;
-  } while (in_page_order ? line->PageIterator::Next(tesseract::RIL_TEXTLINE)
-                         : line->Next(tesseract::RIL_TEXTLINE));
+  }
   return true;
 }
 

@@ -1,0 +1,46 @@
+#include "platform/winrt/recognition/row_values.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace winrt_layer {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(RowValuesTest, ValuesSetApartAreReadOnTheirRows) {
+  // A list of files as Tesseract's layout returns it: the rows' blocks,
+  // then each value aligned right as a block of its own.
+  std::vector<TextLine> lines = {
+      {"TODAY", 0, 24, 157, 92, 170},
+      {"budget_2024_final.xlsx", 1, 104, 201, 357, 224},
+      {"184 KB, edited by Priya", 1, 104, 232, 310, 250},
+      {"holiday_photos.zip", 2, 104, 405, 309, 428},
+      {"48.7 MB", 2, 103, 437, 174, 450},
+      {"4 items, 61.3 GB available", 3, 422, 744, 657, 760},
+      {"10:15", 4, 1007, 205, 1054, 218},
+      {"Thu", 5, 1022, 408, 1054, 422},
+      {"starred", 6, 900, 408, 980, 422},
+  };
+  EXPECT_THAT(
+      JoinValuesToTheirRows(lines),
+      ElementsAre("TODAY", "budget_2024_final.xlsx 10:15", "184 KB, edited by Priya",
+                  "holiday_photos.zip starred Thu", "48.7 MB", "4 items, 61.3 GB available"));
+}
+
+TEST(RowValuesTest, ColumnsOfTextKeepTheirOrder) {
+  // Two columns of an article, and a short line at the end of the second
+  // beside a line of the first.
+  std::vector<TextLine> lines = {
+      {"The harbour was quiet in the early", 0, 40, 40, 600, 62},
+      {"morning. Fishing boats returned", 0, 40, 70, 600, 92},
+      {"In the afternoon the wind turned", 1, 700, 40, 1260, 62},
+      {"over the fjord.", 1, 700, 70, 900, 92},
+  };
+  EXPECT_THAT(JoinValuesToTheirRows(lines),
+              ElementsAre("The harbour was quiet in the early", "morning. Fishing boats returned",
+                          "In the afternoon the wind turned", "over the fjord."));
+}
+
+}  // namespace
+}  // namespace winrt_layer
