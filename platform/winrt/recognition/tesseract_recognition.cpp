@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/winrt/imaging/image_limits.h"
-#include "platform/winrt/recognition/row_values.h"
+#include "platform/winrt/recognition/line_order.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
 namespace winrt_layer {
@@ -50,7 +50,7 @@ bool ReadsLeftToRight(tesseract::TessBaseAPI* recognizer) {
 
 // The lines Tesseract read, in reading order, without their line breaks,
 // joined by "\n"; lines of white space only are left out, values set apart
-// from their rows are joined to them (JoinValuesToTheirRows). False, with
+// from their rows are joined to them (OrderLines). False, with
 // no text, when `stop` asked for the end first.
 bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, std::string* text) {
   text->clear();
@@ -88,7 +88,7 @@ bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, 
   // order.
   std::vector<std::string> texts;
   if (in_page_order) {
-    texts = JoinValuesToTheirRows(std::move(lines));
+    texts = OrderLines(std::move(lines));
   } else {
     for (TextLine& read : lines) {
       texts.push_back(std::move(read.text));

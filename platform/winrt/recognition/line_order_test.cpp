@@ -1,4 +1,4 @@
-#include "platform/winrt/recognition/row_values.h"
+#include "platform/winrt/recognition/line_order.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(RowValuesTest, ValuesSetApartAreReadOnTheirRows) {
+TEST(LineOrderTest, ValuesSetApartAreReadOnTheirRows) {
   // A list of files as Tesseract's layout returns it: the rows' blocks,
   // then each value aligned right as a block of its own.
   std::vector<TextLine> lines = {
@@ -23,12 +23,25 @@ TEST(RowValuesTest, ValuesSetApartAreReadOnTheirRows) {
       {"starred", 6, 900, 408, 980, 422},
   };
   EXPECT_THAT(
-      JoinValuesToTheirRows(lines),
+      OrderLines(lines),
       ElementsAre("TODAY", "budget_2024_final.xlsx 10:15", "184 KB, edited by Priya",
                   "holiday_photos.zip starred Thu", "48.7 MB", "4 items, 61.3 GB available"));
 }
 
-TEST(RowValuesTest, ColumnsOfTextKeepTheirOrder) {
+TEST(LineOrderTest, BlocksOneBelowAnotherAreReadDownThePage) {
+  // A chat: the layout reads the bubbles on the right after those on the
+  // left, and the window's title last.
+  std::vector<TextLine> lines = {
+      {"Did anyone see the forecast?", 0, 24, 84, 324, 104},
+      {"Count me in.", 1, 24, 308, 336, 324},
+      {"I can drive, the car fits 5.", 2, 666, 222, 822, 238},
+      {"Team Nordlys", 3, 60, 10, 165, 26},
+  };
+  EXPECT_THAT(OrderLines(lines), ElementsAre("Team Nordlys", "Did anyone see the forecast?",
+                                             "I can drive, the car fits 5.", "Count me in."));
+}
+
+TEST(LineOrderTest, ColumnsOfTextKeepTheirOrder) {
   // Two columns of an article, and a short line at the end of the second
   // beside a line of the first.
   std::vector<TextLine> lines = {
@@ -37,7 +50,7 @@ TEST(RowValuesTest, ColumnsOfTextKeepTheirOrder) {
       {"In the afternoon the wind turned", 1, 700, 40, 1260, 62},
       {"over the fjord.", 1, 700, 70, 900, 92},
   };
-  EXPECT_THAT(JoinValuesToTheirRows(lines),
+  EXPECT_THAT(OrderLines(lines),
               ElementsAre("The harbour was quiet in the early", "morning. Fishing boats returned",
                           "In the afternoon the wind turned", "over the fjord."));
 }

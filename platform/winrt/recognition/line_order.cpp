@@ -1,7 +1,9 @@
-#include "platform/winrt/recognition/row_values.h"
+#include "platform/winrt/recognition/line_order.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
+#include <utility>
 
 namespace winrt_layer {
 namespace {
@@ -28,9 +30,29 @@ bool StandsBeside(const TextLine& value, const TextLine& line) {
          value.left >= line.right;
 }
 
+// Whether the blocks of `lines` stand one below another: no two of them
+// share a stretch of the page's height.
+bool StandOneBelowAnother(const std::vector<TextLine>& lines) {
+  std::map<int, std::pair<int, int>> spans;
+  for (const TextLine& line : lines) {
+    auto [span, added] = spans.emplace(line.block, std::make_pair(line.top, line.bottom));
+    span->second.first = std::min(span->second.first, line.top);
+    span->second.second = std::max(span->second.second, line.bottom);
+  }
+  for (auto a = spans.begin(); a != spans.end(); ++a) {
+    for (auto b = std::next(a); b != spans.end(); ++b) {
+      if (std::min(a->second.second, b->second.second) >
+          std::max(a->second.first, b->second.first)) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-std::vector<std::string> JoinValuesToTheirRows(std::vector<TextLine> lines) {
+std::vector<std::string> OrderLines(std::vector<TextLine> lines) {
   std::map<int, size_t> lines_per_block;
   for (const TextLine& line : lines) {
     ++lines_per_block[line.block];
@@ -62,11 +84,25 @@ std::vector<std::string> JoinValuesToTheirRows(std::vector<TextLine> lines) {
     lines[row].right = lines[value].right;
     joined[value] = true;
   }
-  std::vector<std::string> texts;
+  std::vector<TextLine> rows;
   for (size_t i = 0; i < lines.size(); ++i) {
     if (!joined[i]) {
-      texts.push_back(std::move(lines[i].text));
+      rows.push_back(std::move(lines[i]));
     }
+  }
+  if (StandOneBelowAnother(rows)) {
+    std::map<int, int> block_tops;
+    for (const TextLine& row : rows) {
+      auto [top, added] = block_tops.emplace(row.block, row.top);
+      top->second = std::min(top->second, row.top);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [&block_tops](const TextLine& a, const TextLine& b) {
+      return block_tops[a.block] < block_tops[b.block];
+    });
+  }
+  std::vector<std::string> texts;
+  for (TextLine& row : rows) {
+    texts.push_back(std::move(row.text));
   }
   return texts;
 }
