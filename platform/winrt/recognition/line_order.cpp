@@ -10,6 +10,10 @@ namespace {
 
 // A value is a few words: a time, a size, a date, a setting's state.
 constexpr size_t kMaxValueWords = 3;
+// Ordering compares lines with lines: its cost grows with the square of
+// their number. A screen or a page holds far fewer; beyond, as on an image
+// of scattered fragments, the layout's order stands.
+constexpr size_t kMaxLinesToOrder = 1000;
 
 size_t CountWords(const std::string& text) {
   size_t words = 0;
@@ -52,7 +56,11 @@ bool StandOneBelowAnother(const std::vector<TextLine>& lines) {
 
 }  // namespace
 
-std::vector<std::string> OrderLines(std::vector<TextLine> lines) {
+void OrderLines(std::vector<TextLine>* read) {
+  if (read->size() > kMaxLinesToOrder) {
+    return;
+  }
+  std::vector<TextLine>& lines = *read;
   std::map<int, size_t> lines_per_block;
   for (const TextLine& line : lines) {
     ++lines_per_block[line.block];
@@ -90,21 +98,18 @@ std::vector<std::string> OrderLines(std::vector<TextLine> lines) {
       rows.push_back(std::move(lines[i]));
     }
   }
-  if (StandOneBelowAnother(rows)) {
+  lines = std::move(rows);
+  if (StandOneBelowAnother(lines)) {
     std::map<int, int> block_tops;
-    for (const TextLine& row : rows) {
+    for (const TextLine& row : lines) {
       auto [top, added] = block_tops.emplace(row.block, row.top);
       top->second = std::min(top->second, row.top);
     }
-    std::stable_sort(rows.begin(), rows.end(), [&block_tops](const TextLine& a, const TextLine& b) {
-      return block_tops[a.block] < block_tops[b.block];
-    });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [&block_tops](const TextLine& a, const TextLine& b) {
+                       return block_tops[a.block] < block_tops[b.block];
+                     });
   }
-  std::vector<std::string> texts;
-  for (TextLine& row : rows) {
-    texts.push_back(std::move(row.text));
-  }
-  return texts;
 }
 
 }  // namespace winrt_layer

@@ -17,8 +17,8 @@ struct TextLine {
   int bottom = 0;
 };
 
-// The texts of `lines`, given in Tesseract's reading order, in the order a
-// reader takes them down the page.
+// Puts `lines`, given in Tesseract's reading order, in the order a reader
+// takes them down the page.
 // - A value aligned to the right of its row, as a time in a list of
 //   messages, a size in a list of files or a setting beside its label,
 //   comes out of the layout as a block of one short line of its own, read
@@ -29,8 +29,9 @@ struct TextLine {
 //   read from the top down; the layout reads such a title, or the bubbles
 //   on the right, after the rest.
 // Columns of text, whose blocks hold more lines or longer ones and stand
-// side by side, keep their order.
-std::vector<std::string> OrderLines(std::vector<TextLine> lines);
+// side by side, keep their order, as do more lines than a screen or a page
+// holds.
+void OrderLines(std::vector<TextLine>* lines);
 
 }  // namespace winrt_layer
 

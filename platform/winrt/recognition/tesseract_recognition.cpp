@@ -86,19 +86,14 @@ bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, 
                          : line->Next(tesseract::RIL_TEXTLINE));
   // A right-to-left row's values stand at its left: its lines keep their
   // order.
-  std::vector<std::string> texts;
   if (in_page_order) {
-    texts = OrderLines(std::move(lines));
-  } else {
-    for (TextLine& read : lines) {
-      texts.push_back(std::move(read.text));
-    }
+    OrderLines(&lines);
   }
-  for (const std::string& line_text : texts) {
+  for (const TextLine& read : lines) {
     if (!text->empty()) {
       *text += '\n';
     }
-    *text += line_text;
+    *text += read.text;
   }
   return true;
 }
