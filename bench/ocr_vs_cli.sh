@@ -63,7 +63,8 @@
 #   (i) screenshots and pictures with text (tests/screens/make_screens.sh:
 #       light and dark windows at 100, 150 and 200 %, a 4K desktop, chats,
 #       a dialog, a code editor, a settings screen, a receipt in an app,
-#       captions, a street sign, a whiteboard; and photos without text),
+#       captions, a street sign, a warning sign, a whiteboard; and photos
+#       without text),
 #       every image in every format it is written in: for each, the program
 #       and the tool (`tesseract IMG - -l LANG`) in its language, taking
 #       turns, N runs each: median wall time, CER of each and the ratio of
