@@ -17,6 +17,7 @@
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/imaging/leptonica_image.h"
 #include "platform/winrt/recognition/page_preparation.h"
+#include "platform/winrt/recognition/picture_text.h"
 
 namespace {
 
@@ -93,9 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                                   : prepared_depth == depth);
   // Text over a picture is drawn on the analysis copy: never larger than the
   // image, one bit per pixel.
-  for (auto shade : {winrt_layer::PagePreparation::TextShade::kLight,
-                     winrt_layer::PagePreparation::TextShade::kDark}) {
-    winrt_layer::ScopedPix picture_text = page.PreparePictureText(image.get(), shade);
+  winrt_layer::ScopedPix picture = page.PictureTextCopy(image.get());
+  for (auto shade : {winrt_layer::TextShade::kLight, winrt_layer::TextShade::kDark}) {
+    winrt_layer::ScopedPix picture_text =
+        picture ? winrt_layer::FindPictureText(picture.get(), shade) : nullptr;
     Check(picture_text == nullptr ||
           (pixGetDepth(picture_text.get()) == 1 && pixGetWidth(picture_text.get()) <= width &&
            pixGetHeight(picture_text.get()) <= height));

@@ -22,6 +22,24 @@ float MeanDifference(PIX* a, PIX* b, BOX* box) {
   return mean;
 }
 
+// A screen twice as wide as `page`: on its left `page`, or black when
+// null, and on its right `page` as a dark-mode panel of light text on a
+// dark blue-gray. Null without memory.
+ScopedPix ScreenWithDarkPanel(PIX* page, bool page_on_left) {
+  l_int32 width = pixGetWidth(page);
+  l_int32 height = pixGetHeight(page);
+  ScopedPix lifted(pixInvert(nullptr, page));
+  ScopedPix screen(pixCreate(2 * width, height, 8));
+  if (lifted == nullptr || screen == nullptr || pixAddConstantGray(lifted.get(), 60) != 0) {
+    return nullptr;
+  }
+  if (page_on_left) {
+    pixRasterop(screen.get(), 0, 0, width, height, PIX_SRC, page, 0, 0);
+  }
+  pixRasterop(screen.get(), width, 0, width, height, PIX_SRC, lifted.get(), 0, 0);
+  return screen;
+}
+
 TEST(LightTextRegionsTest, PagesOfDarkPrintHaveNone) {
   // Dense print, as dense as the French page's lines, looks like a dark
   // ground with light gaps where it is taken for a ground.
@@ -41,12 +59,8 @@ TEST(LightTextRegionsTest, APanelOfLightTextIsInvertedOnItsOwn) {
   ASSERT_TRUE(page);
   l_int32 width = pixGetWidth(page.get());
   l_int32 height = pixGetHeight(page.get());
-  ScopedPix lifted(pixInvert(nullptr, page.get()));
-  ScopedPix screen(pixCreate(2 * width, height, 8));
-  ASSERT_TRUE(lifted && screen);
-  ASSERT_EQ(pixAddConstantGray(lifted.get(), 60), 0);
-  pixRasterop(screen.get(), 0, 0, width, height, PIX_SRC, page.get(), 0, 0);
-  pixRasterop(screen.get(), width, 0, width, height, PIX_SRC, lifted.get(), 0, 0);
+  ScopedPix screen = ScreenWithDarkPanel(page.get(), true);
+  ASSERT_TRUE(screen);
 
   LightTextRegions regions;
   ASSERT_TRUE(regions.Find(screen.get()));
@@ -65,7 +79,8 @@ TEST(LightTextRegionsTest, APanelOfLightTextIsInvertedOnItsOwn) {
 
   // Enlarged, the part of the image asked for comes out the same way.
   ScopedBox right_part(boxCreate(width, 0, width, height));
-  ScopedPix enlarged(pixScale(lifted.get(), 2, 2));
+  ScopedPix panel(pixClipRectangle(screen.get(), right_part.get(), nullptr));
+  ScopedPix enlarged(panel ? pixScale(panel.get(), 2, 2) : nullptr);
   ScopedPix part = regions.Invert(enlarged.get(), right_part.get());
   ScopedPix page_enlarged(pixScale(page.get(), 2, 2));
   ASSERT_TRUE(part && page_enlarged);
@@ -80,12 +95,8 @@ TEST(LightTextRegionsTest, ASpeckOfAnotherGroundWithinAPanelIsThePanels) {
   ScopedPix page = ReadGrayFixture("french.png");
   ASSERT_TRUE(page);
   l_int32 width = pixGetWidth(page.get());
-  l_int32 height = pixGetHeight(page.get());
-  ScopedPix lifted(pixInvert(nullptr, page.get()));
-  ScopedPix screen(pixCreate(2 * width, height, 8));
-  ASSERT_TRUE(lifted && screen);
-  ASSERT_EQ(pixAddConstantGray(lifted.get(), 60), 0);
-  pixRasterop(screen.get(), width, 0, width, height, PIX_SRC, lifted.get(), 0, 0);
+  ScopedPix screen = ScreenWithDarkPanel(page.get(), false);
+  ASSERT_TRUE(screen);
   ScopedBox speck(boxCreate(width + 16, 16, 18, 18));
   ASSERT_EQ(pixSetInRectArbitrary(screen.get(), speck.get(), 20), 0);
 

@@ -7,7 +7,6 @@
 
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/area_reduction.h"
-#include "platform/winrt/recognition/picture_text.h"
 #include "platform/winrt/recognition/sauvola_threshold.h"
 
 namespace winrt_layer {
@@ -515,16 +514,11 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   return prepared;
 }
 
-ScopedPix PagePreparation::PreparePictureText(PIX* image, TextShade shade) const {
+ScopedPix PagePreparation::PictureTextCopy(PIX* image) const {
   if (drawn_ || pixGetDepth(image) != 8) {
     return nullptr;
   }
-  ScopedPix reduced = Reduce(image, AnalysisReduction(image));
-  // Dark text is the light text of the negative.
-  if (reduced != nullptr && shade == TextShade::kDark) {
-    reduced.reset(pixInvert(nullptr, reduced.get()));
-  }
-  return reduced ? FindPictureText(reduced.get()) : nullptr;
+  return Reduce(image, AnalysisReduction(image));
 }
 
 }  // namespace winrt_layer

@@ -57,15 +57,11 @@ class PagePreparation {
                     const std::function<bool()>& stop_requested = {},
                     LightText light_text = LightText::kInverted) const;
 
-  // Which text over a picture PreparePictureText draws.
-  enum class TextShade { kLight, kDark };
-
-  // A photograph's text of `shade` over a picture, as FindPictureText finds
-  // it on the copy the analysis looked at, as the image lies. Null for a
-  // drawn image, whose light text lies on grounds of its own and is
-  // inverted as such, for one without gray, for one that shows no such
-  // text, and without memory.
-  ScopedPix PreparePictureText(PIX* image, TextShade shade) const;
+  // The copy of a photograph its text over a picture is looked for in
+  // (FindPictureText): the image reduced as for its analysis, as it lies.
+  // Null for a drawn image, whose light text lies on grounds of its own and
+  // is inverted as such, for one without gray, and without memory.
+  ScopedPix PictureTextCopy(PIX* image) const;
 
   // The clockwise rotation, in degrees, that levels the text lines: within
   // 47 of 0 or of +-90; 0 when no lines were found.

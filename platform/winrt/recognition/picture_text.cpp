@@ -78,7 +78,15 @@ void MarkThoseBesideAnother(std::vector<Piece>& pieces) {
 
 }  // namespace
 
-ScopedPix FindPictureText(PIX* gray) {
+ScopedPix FindPictureText(PIX* gray, TextShade shade) {
+  // Dark text is the light text of the negative.
+  ScopedPix negative(shade == TextShade::kDark ? pixInvert(nullptr, gray) : nullptr);
+  if (shade == TextShade::kDark) {
+    if (negative == nullptr) {
+      return nullptr;
+    }
+    gray = negative.get();
+  }
   ScopedPix opened(pixOpenGray(gray, kStrokeFilterSize, kStrokeFilterSize));
   ScopedPix strokes(opened ? pixSubtractGray(nullptr, gray, opened.get()) : nullptr);
   // Leptonica's threshold sets the pixels below it: the ground, here.

@@ -10,6 +10,7 @@
 
 #include "platform/winrt/recognition/page_preparation.h"
 #include "platform/winrt/recognition/page_split.h"
+#include "platform/winrt/recognition/picture_text.h"
 #include "platform/winrt/recognition/tesseract_recognition.h"
 
 namespace winrt_layer {
@@ -183,11 +184,13 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   // A photograph read without assurance may hold its text over a picture:
   // a caption, a sign on its plate. Tesseract reads such text in part, with
   // the picture and the plate's border around it, and whole alone.
-  for (auto shade : {PagePreparation::TextShade::kLight, PagePreparation::TextShade::kDark}) {
-    if (recognized.confidence >= kSureReading) {
+  ScopedPix picture =
+      recognized.confidence < kSureReading ? page.PictureTextCopy(image.get()) : nullptr;
+  for (TextShade shade : {TextShade::kLight, TextShade::kDark}) {
+    if (picture == nullptr || recognized.confidence >= kSureReading) {
       break;
     }
-    ScopedPix picture_text = page.PreparePictureText(image.get(), shade);
+    ScopedPix picture_text = FindPictureText(picture.get(), shade);
     if (picture_text == nullptr) {
       continue;
     }
