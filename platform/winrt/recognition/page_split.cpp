@@ -16,31 +16,35 @@ namespace {
 // language before it starts.
 constexpr float kLanguageLoadInLineHeights = 55;
 
-// The outcome of recognizing the part of a page below its line cut.
-struct PartRecognition {
-  RuntimeError error;
-  RecognizedText recognized;
-};
-
 // The rows of `image` from `top` to `bottom`; null without memory.
 ScopedPix ClipRows(PIX* image, l_int32 top, l_int32 bottom) {
   ScopedBox rows(boxCreate(0, top, pixGetWidth(image), bottom - top));
   return ScopedPix(rows ? pixClipRectangle(image, rows.get(), nullptr) : nullptr);
 }
 
-// `part` recognized on a thread of its own by a second recognizer from
-// `recognizers`; no future when no thread can start.
-std::future<PartRecognition> RecognizeAside(RecognizerPool& recognizers,
-                                            ScopedPix part,
-                                            uint32_t resolution,
-                                            const RecognitionStop& stop) {
-  auto recognize = [&recognizers, part = std::move(part), resolution, stop]() mutable {
-    PartRecognition outcome;
-    RecognizerPool::Lease recognizer = recognizers.Acquire();
-    // The first recognizer loaded the same data: this one lacked memory.
-    outcome.error = recognizer ? RecognizeWithTesseract(recognizer.get(), std::move(part),
-                                                        resolution, stop, &outcome.recognized)
-                               : RuntimeError{E_OUTOFMEMORY, {}};
+}  // namespace
+
+std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers) {
+  auto acquire = [&recognizers] { return recognizers.Acquire(); };
+  try {
+    return std::async(std::launch::async, acquire);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, acquire);
+  }
+}
+
+std::future<AsideRecognition> RecognizeAside(std::future<RecognizerPool::Lease> recognizer,
+                                             ScopedPix image,
+                                             uint32_t resolution,
+                                             const RecognitionStop& stop) {
+  auto recognize = [recognizer = std::move(recognizer), image = std::move(image), resolution,
+                    stop]() mutable {
+    AsideRecognition outcome;
+    RecognizerPool::Lease lease = recognizer.get();
+    // The caller's recognizer is of the same data: this one lacked memory.
+    outcome.error = lease ? RecognizeWithTesseract(lease.get(), std::move(image), resolution, stop,
+                                                   &outcome.recognized)
+                          : RuntimeError{E_OUTOFMEMORY, {}};
     return outcome;
   };
   try {
@@ -49,8 +53,6 @@ std::future<PartRecognition> RecognizeAside(RecognizerPool& recognizers,
     return {};
   }
 }
-
-}  // namespace
 
 RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
@@ -61,14 +63,14 @@ RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
   if (prepared == nullptr) {
     return {E_OUTOFMEMORY, {}};
   }
-  std::future<PartRecognition> below;
+  std::future<AsideRecognition> below;
   l_int32 cut = FindLineCut(prepared.get(), kLanguageLoadInLineHeights);
   if (cut > 0) {
     ScopedPix lines_below = ClipRows(prepared.get(), cut, pixGetHeight(prepared.get()));
     if (lines_below == nullptr) {
       return {E_OUTOFMEMORY, {}};
     }
-    below = RecognizeAside(recognizers, std::move(lines_below), resolution, stop);
+    below = RecognizeAside(AcquireAside(recognizers), std::move(lines_below), resolution, stop);
     if (below.valid()) {
       prepared = ClipRows(prepared.get(), 0, cut);
     }
@@ -78,7 +80,7 @@ RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
   if (!below.valid()) {
     return error;
   }
-  PartRecognition part = below.get();
+  AsideRecognition part = below.get();
   if (FAILED(error.code)) {
     return error;
   }

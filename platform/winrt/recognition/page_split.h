@@ -4,6 +4,7 @@
 #include <tesseract/baseapi.h>
 
 #include <cstdint>
+#include <future>
 
 #include "platform/winrt/imaging/leptonica_image.h"
 #include "platform/winrt/recognition/recognizer_pool.h"
@@ -11,6 +12,27 @@
 #include "platform/winrt/runtime/runtime_error.h"
 
 namespace winrt_layer {
+
+// The outcome of a recognition on a thread of its own.
+struct AsideRecognition {
+  RuntimeError error;
+  RecognizedText recognized;
+};
+
+// A recognizer from `recognizers`, acquired on a thread of its own when one
+// can start. Loading a language's data the first time and what a caller
+// does meanwhile need each other only at the end: on a second core they
+// overlap.
+std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers);
+
+// `image` recognized as RecognizeWithTesseract does, on a thread of its own,
+// by `recognizer` once it is acquired; no future when no thread can start.
+// `image` must be the caller's alone: Leptonica counts the references of a
+// clone without a lock.
+std::future<AsideRecognition> RecognizeAside(std::future<RecognizerPool::Lease> recognizer,
+                                             ScopedPix image,
+                                             uint32_t resolution,
+                                             const RecognitionStop& stop);
 
 // Recognizes `prepared`, a page as PagePreparation leaves it, with
 // `recognizer`, as RecognizeWithTesseract does. When the page holds enough

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <future>
 #include <mutex>
-#include <system_error>
 #include <utility>
 
 #include "platform/winrt/recognition/page_preparation.h"
@@ -33,6 +32,11 @@ constexpr int kConfidentReading = 60;
 // Tesseract reads a clean page, or a photograph of one, at a mean word
 // confidence above this.
 constexpr int kSureReading = 80;
+// A page with light text is read twice, inverted and as it is. Up to this
+// size (a 4K screen) the two readings run side by side, each with a
+// recognizer and a copy of the page of its own; a larger page's two could
+// pass the memory budget, and are read one after the other.
+constexpr uint64_t kMaxPixelsReadTwiceAtOnce = 3840 * 2160;
 
 // The resolution `pixels` are recognized at once `page` prepared them.
 uint32_t RecognitionResolution(const LeptonicaImage& pixels, const PagePreparation& page) {
@@ -52,18 +56,6 @@ int DetectQuarterTurns(const RecognizerPool& recognizers, const PagePreparation&
   return osd ? page.DetectQuarterTurns(osd.get()) : 0;
 }
 
-// A recognizer from `recognizers`, acquired on a thread of its own when one
-// can start. Loading a language's data the first time and analyzing a photo
-// need each other only at the end: on a second core they overlap.
-std::future<RecognizerPool::Lease> AcquireAside(RecognizerPool& recognizers) {
-  auto acquire = [&recognizers] { return recognizers.Acquire(); };
-  try {
-    return std::async(std::launch::async, acquire);
-  } catch (const std::system_error&) {
-    return std::async(std::launch::deferred, acquire);
-  }
-}
-
 // `image` read once more, prepared by `page` with `quarter_turns` and
 // `light_text`.
 RuntimeError ReadAgain(RecognizerPool& recognizers,
@@ -81,6 +73,32 @@ RuntimeError ReadAgain(RecognizerPool& recognizers,
     return stop.Failure();
   }
   return RecognizePageSplit(recognizers, recognizer, std::move(prepared), resolution, stop, again);
+}
+
+// Whether `page`, of `image`, is read twice at once.
+bool ReadsTwiceAtOnce(const PagePreparation& page, PIX* image) {
+  return page.has_light_text() && uint64_t{static_cast<uint32_t>(pixGetWidth(image))} *
+                                          static_cast<uint32_t>(pixGetHeight(image)) <=
+                                      kMaxPixelsReadTwiceAtOnce;
+}
+
+// The reading of `image` as it is, prepared by `page` with `quarter_turns`,
+// by `recognizer` on a thread of its own; no future when it cannot start.
+std::future<AsideRecognition> ReadAsItIsAside(std::future<RecognizerPool::Lease> recognizer,
+                                              const PagePreparation& page,
+                                              PIX* image,
+                                              int quarter_turns,
+                                              uint32_t resolution,
+                                              const RecognitionStop& stop) {
+  ScopedPix as_it_is = page.Prepare(
+      image, quarter_turns, [&stop] { return stop.Requested(); },
+      PagePreparation::LightText::kAsItIs);
+  // A clone shares its reference count with the image this thread goes on
+  // using.
+  if (as_it_is == nullptr || pixGetRefcount(as_it_is.get()) != 1) {
+    return {};
+  }
+  return RecognizeAside(std::move(recognizer), std::move(as_it_is), resolution, stop);
 }
 
 // Whether a second reading failed other than by running out of time: the
@@ -122,9 +140,19 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   bool oriented = guessed_turns < 0 && page.LinesRunVertically();
   int quarter_turns = std::max(guessed_turns, 0);
   ScopedPix prepared;
+  std::future<AsideRecognition> as_it_is_aside;
   if (analyzed && !oriented && page.may_hold_text()) {
+    std::future<RecognizerPool::Lease> second_recognizer;
+    if (ReadsTwiceAtOnce(page, image.get())) {
+      second_recognizer = AcquireAside(recognizers);
+    }
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
+    if (prepared != nullptr && second_recognizer.valid()) {
+      as_it_is_aside = ReadAsItIsAside(std::move(second_recognizer), page, image.get(),
+                                       quarter_turns, RecognitionResolution(pixels, page), stop);
+    }
   }
+  const int aside_turns = quarter_turns;
   RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
     return {E_FAIL, kNoLanguageDataMessage};
@@ -145,9 +173,14 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   if (prepared == nullptr && stop.Requested()) {
     return stop.Failure();
   }
+  // With the second core reading the page as it is, this reading keeps to
+  // one.
   RecognizedText recognized;
-  RuntimeError error = RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared),
-                                          resolution, stop, &recognized);
+  RuntimeError error = as_it_is_aside.valid()
+                           ? RecognizeWithTesseract(recognizer.get(), std::move(prepared),
+                                                    resolution, stop, &recognized)
+                           : RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared),
+                                                resolution, stop, &recognized);
   if (FAILED(error.code)) {
     return error;
   }
@@ -169,11 +202,18 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   }
   // Light text is inverted where it lies on a ground of its own. Where what
   // was taken for its ground is none, as the thick strokes of a marker, the
-  // page reads better as it is.
+  // page reads better as it is. The reading aside is of the page as it lay
+  // before its orientation was checked: turned since, it is read again.
   if (page.has_light_text()) {
     RecognizedText as_it_is;
-    error = ReadAgain(recognizers, recognizer.get(), page, image.get(), quarter_turns,
-                      PagePreparation::LightText::kAsItIs, resolution, stop, &as_it_is);
+    if (as_it_is_aside.valid() && aside_turns == quarter_turns) {
+      AsideRecognition aside = as_it_is_aside.get();
+      error = std::move(aside.error);
+      as_it_is = std::move(aside.recognized);
+    } else {
+      error = ReadAgain(recognizers, recognizer.get(), page, image.get(), quarter_turns,
+                        PagePreparation::LightText::kAsItIs, resolution, stop, &as_it_is);
+    }
     if (FailedBeyondTime(error)) {
       return error;
     }
