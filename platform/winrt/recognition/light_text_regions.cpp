@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/winrt/recognition/square_filter.h"
+
 namespace winrt_layer {
 namespace {
 
@@ -141,10 +143,9 @@ bool AdoptSmallHoles(PIX* grounds, PIX* inside) {
 
 bool LightTextRegions::Find(PIX* gray) {
   grounds_.reset();
-  ScopedPix opened(pixOpenGray(gray, kStrokeFilterSize, kStrokeFilterSize));
-  ScopedPix closed(pixCloseGray(gray, kStrokeFilterSize, kStrokeFilterSize));
-  ScopedPix ground(opened ? pixCloseGray(opened.get(), kStrokeFilterSize, kStrokeFilterSize)
-                          : nullptr);
+  ScopedPix opened(OpenSquare(gray, kStrokeFilterSize));
+  ScopedPix closed(CloseSquare(gray, kStrokeFilterSize));
+  ScopedPix ground(opened ? CloseSquare(opened.get(), kStrokeFilterSize) : nullptr);
   if (closed == nullptr || ground == nullptr) {
     return false;
   }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/winrt/recognition/square_filter.h"
+
 namespace winrt_layer {
 namespace {
 
@@ -87,11 +89,11 @@ ScopedPix FindPictureText(PIX* gray, TextShade shade) {
     }
     gray = negative.get();
   }
-  ScopedPix opened(pixOpenGray(gray, kStrokeFilterSize, kStrokeFilterSize));
+  ScopedPix opened(OpenSquare(gray, kStrokeFilterSize));
   ScopedPix strokes(opened ? pixSubtractGray(nullptr, gray, opened.get()) : nullptr);
   // Leptonica's threshold sets the pixels below it: the ground, here.
   ScopedPix light(strokes ? pixThresholdToBinary(strokes.get(), kTextContrast + 1) : nullptr);
-  ScopedPix dilated(pixDilateGray(gray, kStrokeFilterSize, kStrokeFilterSize));
+  ScopedPix dilated(DilateSquare(gray, kStrokeFilterSize));
   ScopedPix below_lightest(dilated ? pixSubtractGray(nullptr, dilated.get(), gray) : nullptr);
   ScopedPix lightest(
       below_lightest ? pixThresholdToBinary(below_lightest.get(), kMaxBelowLightest + 1) : nullptr);
