@@ -82,23 +82,10 @@ bool ReadsTwiceAtOnce(const PagePreparation& page, PIX* image) {
                                       kMaxPixelsReadTwiceAtOnce;
 }
 
-// The reading of `image` as it is, prepared by `page` with `quarter_turns`,
-// by `recognizer` on a thread of its own; no future when it cannot start.
-std::future<AsideRecognition> ReadAsItIsAside(std::future<RecognizerPool::Lease> recognizer,
-                                              const PagePreparation& page,
-                                              PIX* image,
-                                              int quarter_turns,
-                                              uint32_t resolution,
-                                              const RecognitionStop& stop) {
-  ScopedPix as_it_is = page.Prepare(
-      image, quarter_turns, [&stop] { return stop.Requested(); },
-      PagePreparation::LightText::kAsItIs);
-  // A clone shares its reference count with the image this thread goes on
-  // using.
-  if (as_it_is == nullptr || pixGetRefcount(as_it_is.get()) != 1) {
-    return {};
-  }
-  return RecognizeAside(std::move(recognizer), std::move(as_it_is), resolution, stop);
+// Whether `page` may be read on a thread of its own: a clone shares its
+// reference count with the image, which this thread goes on using.
+bool OwnedAlone(const ScopedPix& page) {
+  return page != nullptr && pixGetRefcount(page.get()) == 1;
 }
 
 // Whether a second reading failed other than by running out of time: the
@@ -139,20 +126,33 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   int guessed_turns = analyzed ? page.GuessQuarterTurns() : -1;
   bool oriented = guessed_turns < 0 && page.LinesRunVertically();
   int quarter_turns = std::max(guessed_turns, 0);
+  // A page with light text is read both ways at once: inverted by a second
+  // recognizer, which loads meanwhile, and as it is by the first, which is
+  // ready sooner, as Tesseract tries each light line of it inverted too.
   ScopedPix prepared;
-  std::future<AsideRecognition> as_it_is_aside;
+  ScopedPix as_it_is_page;
+  std::future<AsideRecognition> inverted_aside;
   if (analyzed && !oriented && page.may_hold_text()) {
     std::future<RecognizerPool::Lease> second_recognizer;
     if (ReadsTwiceAtOnce(page, image.get())) {
       second_recognizer = AcquireAside(recognizers);
     }
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
-    if (prepared != nullptr && second_recognizer.valid()) {
-      as_it_is_aside = ReadAsItIsAside(std::move(second_recognizer), page, image.get(),
-                                       quarter_turns, RecognitionResolution(pixels, page), stop);
+    if (second_recognizer.valid() && OwnedAlone(prepared)) {
+      as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
+                                   PagePreparation::LightText::kAsItIs);
+    }
+    if (as_it_is_page != nullptr) {
+      inverted_aside = RecognizeAside(std::move(second_recognizer), std::move(prepared),
+                                      RecognitionResolution(pixels, page), stop);
+      if (!inverted_aside.valid()) {
+        as_it_is_page.reset();
+        prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
+      }
     }
   }
-  const int aside_turns = quarter_turns;
+  const bool read_both_ways = inverted_aside.valid();
+  const int both_ways_turns = quarter_turns;
   RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
     return {E_FAIL, kNoLanguageDataMessage};
@@ -170,17 +170,23 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
     quarter_turns = DetectQuarterTurns(recognizers, page);
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
   }
-  if (prepared == nullptr && stop.Requested()) {
-    return stop.Failure();
-  }
-  // With the second core reading the page as it is, this reading keeps to
-  // one.
   RecognizedText recognized;
-  RuntimeError error = as_it_is_aside.valid()
-                           ? RecognizeWithTesseract(recognizer.get(), std::move(prepared),
-                                                    resolution, stop, &recognized)
-                           : RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared),
-                                                resolution, stop, &recognized);
+  RecognizedText as_it_is;
+  RuntimeError as_it_is_error;
+  RuntimeError error;
+  if (read_both_ways) {
+    as_it_is_error = RecognizeWithTesseract(recognizer.get(), std::move(as_it_is_page), resolution,
+                                            stop, &as_it_is);
+    AsideRecognition inverted = inverted_aside.get();
+    error = std::move(inverted.error);
+    recognized = std::move(inverted.recognized);
+  } else {
+    if (prepared == nullptr && stop.Requested()) {
+      return stop.Failure();
+    }
+    error = RecognizePageSplit(recognizers, recognizer.get(), std::move(prepared), resolution, stop,
+                               &recognized);
+  }
   if (FAILED(error.code)) {
     return error;
   }
@@ -202,22 +208,18 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   }
   // Light text is inverted where it lies on a ground of its own. Where what
   // was taken for its ground is none, as the thick strokes of a marker, the
-  // page reads better as it is. The reading aside is of the page as it lay
-  // before its orientation was checked: turned since, it is read again.
+  // page reads better as it is. A page turned since it was read both ways
+  // is read as it is again.
   if (page.has_light_text()) {
-    RecognizedText as_it_is;
-    if (as_it_is_aside.valid() && aside_turns == quarter_turns) {
-      AsideRecognition aside = as_it_is_aside.get();
-      error = std::move(aside.error);
-      as_it_is = std::move(aside.recognized);
-    } else {
-      error = ReadAgain(recognizers, recognizer.get(), page, image.get(), quarter_turns,
-                        PagePreparation::LightText::kAsItIs, resolution, stop, &as_it_is);
+    if (!read_both_ways || quarter_turns != both_ways_turns) {
+      as_it_is = {};
+      as_it_is_error = ReadAgain(recognizers, recognizer.get(), page, image.get(), quarter_turns,
+                                 PagePreparation::LightText::kAsItIs, resolution, stop, &as_it_is);
     }
-    if (FailedBeyondTime(error)) {
-      return error;
+    if (FailedBeyondTime(as_it_is_error)) {
+      return as_it_is_error;
     }
-    if (SUCCEEDED(error.code) && Weight(as_it_is) > Weight(recognized)) {
+    if (SUCCEEDED(as_it_is_error.code) && Weight(as_it_is) > Weight(recognized)) {
       recognized = std::move(as_it_is);
     }
   }
