@@ -54,6 +54,10 @@ std::future<AsideRecognition> RecognizeAside(std::future<RecognizerPool::Lease> 
   }
 }
 
+bool CutsAtLine(PIX* prepared) {
+  return FindLineCut(prepared, kLanguageLoadInLineHeights) > 0;
+}
+
 RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
                                 ScopedPix prepared,

@@ -34,6 +34,9 @@ std::future<AsideRecognition> RecognizeAside(std::future<RecognizerPool::Lease> 
                                              uint32_t resolution,
                                              const RecognitionStop& stop);
 
+// Whether RecognizePageSplit cuts `prepared` in two.
+bool CutsAtLine(PIX* prepared);
+
 // Recognizes `prepared`, a page as PagePreparation leaves it, with
 // `recognizer`, as RecognizeWithTesseract does. When the page holds enough
 // lines, it is split at its line cut and the lines below are recognized at

@@ -128,7 +128,10 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   int quarter_turns = std::max(guessed_turns, 0);
   // A page with light text is read both ways at once: inverted by a second
   // recognizer, which loads meanwhile, and as it is by the first, which is
-  // ready sooner, as Tesseract tries each light line of it inverted too.
+  // ready sooner, as Tesseract tries each light line of it inverted too. A
+  // page long enough to be cut at a line is read one way, then the other,
+  // each on both cores: read whole, its lines come out worse (a dark code
+  // page's underscores).
   ScopedPix prepared;
   ScopedPix as_it_is_page;
   std::future<AsideRecognition> inverted_aside;
@@ -138,7 +141,7 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
       second_recognizer = AcquireAside(recognizers);
     }
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
-    if (second_recognizer.valid() && OwnedAlone(prepared)) {
+    if (second_recognizer.valid() && OwnedAlone(prepared) && !CutsAtLine(prepared.get())) {
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
     }
