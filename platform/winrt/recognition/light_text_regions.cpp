@@ -28,6 +28,11 @@ constexpr l_float32 kMinLightTextShare = 0.005f;
 // Most of an area is its ground. Where dense dark text is taken for a
 // ground, the paper between its strokes would be taken for light text.
 constexpr l_float32 kMinGroundShare = 0.6f;
+// Grounds whose mean grays differ by less are one: a JPEG makes two of a
+// dark page's one ground, 2 levels apart; a code editor's panes are 10.
+constexpr l_int32 kMinGroundDifference = 6;
+// The threshold that puts every gray on the darker side.
+constexpr l_int32 kOneGround = 256;
 // The edges of regions, this wide across, in the map of their grounds,
 // whose inverted grays are at least kTextContrast.
 constexpr l_int32 kEdgeSize = 5;
@@ -151,9 +156,18 @@ bool LightTextRegions::Find(PIX* gray) {
   }
   // The grounds fall in two: darker and lighter ones, split as Otsu splits
   // a histogram. Every connected area of either is a region of its own.
+  // Grounds too close to tell apart are one: the ground between a dark
+  // page's paragraphs would otherwise be a region of its own, without text,
+  // left dark around the inverted ones.
   l_int32 split = 0;
-  if (pixSplitDistributionFgBg(ground.get(), 0, 1, &split, nullptr, nullptr, nullptr) != 0) {
+  l_int32 darker_mean = 0;
+  l_int32 lighter_mean = 0;
+  if (pixSplitDistributionFgBg(ground.get(), 0, 1, &split, &darker_mean, &lighter_mean, nullptr) !=
+      0) {
     return false;
+  }
+  if (lighter_mean - darker_mean < kMinGroundDifference) {
+    split = kOneGround;
   }
   ScopedPix darker(pixThresholdToBinary(ground.get(), split));
   ScopedPix lighter(darker ? pixInvert(nullptr, darker.get()) : nullptr);

@@ -110,5 +110,30 @@ TEST(LightTextRegionsTest, ASpeckOfAnotherGroundWithinAPanelIsThePanels) {
   EXPECT_LT(MeanDifference(inverted.get(), white.get(), speck.get()), 8);
 }
 
+TEST(LightTextRegionsTest, GroundsAFewLevelsApartAreOne) {
+  // A dark page of light text above a stretch of its ground without text
+  // two levels darker, as a JPEG leaves a dark page's ground between its
+  // paragraphs: inverted, the stretch is as white as the page's ground.
+  ScopedPix page = ReadGrayFixture("french.png");
+  ASSERT_TRUE(page);
+  l_int32 width = pixGetWidth(page.get());
+  l_int32 height = pixGetHeight(page.get());
+  ScopedPix panel = ScreenWithDarkPanel(page.get(), false);
+  ScopedPix screen(pixCreate(width, height + 120, 8));
+  ASSERT_TRUE(panel && screen);
+  pixSetAllArbitrary(screen.get(), 58);
+  pixRasterop(screen.get(), 0, 0, width, height, PIX_SRC, panel.get(), width, 0);
+
+  LightTextRegions regions;
+  ASSERT_TRUE(regions.Find(screen.get()));
+  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
+  ASSERT_TRUE(inverted);
+  ScopedPix white(pixCreateTemplate(screen.get()));
+  ASSERT_TRUE(white);
+  pixSetAll(white.get());
+  ScopedBox stretch(boxCreate(8, height + 8, width - 16, 104));
+  EXPECT_LT(MeanDifference(inverted.get(), white.get(), stretch.get()), 8);
+}
+
 }  // namespace
 }  // namespace winrt_layer
