@@ -136,19 +136,17 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   ScopedPix as_it_is_page;
   std::future<AsideRecognition> inverted_aside;
   if (analyzed && !oriented && page.may_hold_text()) {
-    std::future<RecognizerPool::Lease> second_recognizer;
-    if (ReadsTwiceAtOnce(page, image.get())) {
-      second_recognizer = AcquireAside(recognizers);
-    }
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
-    if (second_recognizer.valid() && OwnedAlone(prepared) && !CutsAtLine(prepared.get())) {
+    if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared) &&
+        !CutsAtLine(prepared.get())) {
+      std::future<RecognizerPool::Lease> second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
-    }
-    if (as_it_is_page != nullptr) {
-      inverted_aside = RecognizeAside(std::move(second_recognizer), std::move(prepared),
-                                      RecognitionResolution(pixels, page), stop);
-      if (!inverted_aside.valid()) {
+      if (as_it_is_page != nullptr) {
+        inverted_aside = RecognizeAside(std::move(second_recognizer), std::move(prepared),
+                                        RecognitionResolution(pixels, page), stop);
+      }
+      if (as_it_is_page != nullptr && !inverted_aside.valid()) {
         as_it_is_page.reset();
         prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
       }
