@@ -22,6 +22,23 @@ float MeanDifference(PIX* a, PIX* b, BOX* box) {
   return mean;
 }
 
+// How far from white `screen` comes out inside `box` once its light-text
+// regions are found and inverted, as a mean difference; 255 when either
+// fails.
+float InvertedDistanceFromWhite(PIX* screen, BOX* box) {
+  LightTextRegions regions;
+  if (!regions.Find(screen)) {
+    return 255;
+  }
+  ScopedPix inverted = regions.Invert(screen, nullptr);
+  ScopedPix white(pixCreateTemplate(screen));
+  if (inverted == nullptr || white == nullptr) {
+    return 255;
+  }
+  pixSetAll(white.get());
+  return MeanDifference(inverted.get(), white.get(), box);
+}
+
 // A screen twice as wide as `page`: on its left `page`, or black when
 // null, and on its right `page` as a dark-mode panel of light text on a
 // dark blue-gray. Null without memory.
@@ -100,14 +117,7 @@ TEST(LightTextRegionsTest, ASpeckOfAnotherGroundWithinAPanelIsThePanels) {
   ScopedBox speck(boxCreate(width + 16, 16, 18, 18));
   ASSERT_EQ(pixSetInRectArbitrary(screen.get(), speck.get(), 20), 0);
 
-  LightTextRegions regions;
-  ASSERT_TRUE(regions.Find(screen.get()));
-  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
-  ASSERT_TRUE(inverted);
-  ScopedPix white(pixCreateTemplate(screen.get()));
-  ASSERT_TRUE(white);
-  pixSetAll(white.get());
-  EXPECT_LT(MeanDifference(inverted.get(), white.get(), speck.get()), 8);
+  EXPECT_LT(InvertedDistanceFromWhite(screen.get(), speck.get()), 8);
 }
 
 TEST(LightTextRegionsTest, GroundsAFewLevelsApartAreOne) {
@@ -124,15 +134,8 @@ TEST(LightTextRegionsTest, GroundsAFewLevelsApartAreOne) {
   pixSetAllArbitrary(screen.get(), 58);
   pixRasterop(screen.get(), 0, 0, width, height, PIX_SRC, panel.get(), width, 0);
 
-  LightTextRegions regions;
-  ASSERT_TRUE(regions.Find(screen.get()));
-  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
-  ASSERT_TRUE(inverted);
-  ScopedPix white(pixCreateTemplate(screen.get()));
-  ASSERT_TRUE(white);
-  pixSetAll(white.get());
   ScopedBox stretch(boxCreate(8, height + 8, width - 16, 104));
-  EXPECT_LT(MeanDifference(inverted.get(), white.get(), stretch.get()), 8);
+  EXPECT_LT(InvertedDistanceFromWhite(screen.get(), stretch.get()), 8);
 }
 
 }  // namespace
