@@ -21,10 +21,13 @@ constexpr l_int32 kMinRegionPixels = 400;
 // text pixel: anti-aliasing and a photo's noise stay closer.
 constexpr int kTextContrast = 48;
 // An area is inverted when its light text pixels outnumber its dark ones
-// this many times, and make at least this share of it: a textured surface
-// or a picture has both in about equal numbers.
+// this many times, and make at least this share of it and this many: a
+// textured surface or a picture has both in about equal numbers, and the
+// knob of a switch a few pixels of its rim. A dark screen's ground holds
+// sparse text: a chat's title and timestamps make 0.3 %.
 constexpr l_int32 kLightTextDominance = 3;
-constexpr l_float32 kMinLightTextShare = 0.005f;
+constexpr l_float32 kMinLightTextShare = 0.001f;
+constexpr int64_t kMinLightTextPixels = 24;
 // Most of an area is its ground. Where dense dark text is taken for a
 // ground, the paper between its strokes would be taken for light text.
 constexpr l_float32 kMinGroundShare = 0.6f;
@@ -109,8 +112,9 @@ int LightTextGround(const Strokes& strokes, PIX* piece, l_int32 x, l_int32 y) {
     }
   }
   bool flat = ground >= kMinGroundShare * total;
-  return flat && light > kLightTextDominance * dark && light >= kMinLightTextShare * total ? median
-                                                                                           : -1;
+  bool light_text = light > kLightTextDominance * dark && light >= kMinLightTextShare * total &&
+                    light >= kMinLightTextPixels;
+  return flat && light_text ? median : -1;
 }
 
 // Gives the areas that regions in `inside` enclose, and that are too small

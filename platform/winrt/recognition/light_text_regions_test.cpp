@@ -138,5 +138,31 @@ TEST(LightTextRegionsTest, GroundsAFewLevelsApartAreOne) {
   EXPECT_LT(InvertedDistanceFromWhite(screen.get(), stretch.get()), 8);
 }
 
+TEST(LightTextRegionsTest, SparseLightTextOnADarkScreenCountsAKnobsRimDoesNot) {
+  // Two lines of light text, a seventieth of a dark screen, are inverted
+  // with its ground.
+  ScopedPix page = ReadGrayFixture("french.png");
+  ASSERT_TRUE(page);
+  ScopedPix panel = ScreenWithDarkPanel(page.get(), false);
+  ScopedPix screen(pixCreate(1200, 900, 8));
+  ASSERT_TRUE(panel && screen);
+  pixSetAllArbitrary(screen.get(), 60);
+  pixRasterop(screen.get(), 40, 40, 400, 40, PIX_SRC, panel.get(), pixGetWidth(page.get()) + 62,
+              67);
+  ScopedBox ground(boxCreate(400, 400, 400, 400));
+  EXPECT_LT(InvertedDistanceFromWhite(screen.get(), ground.get()), 8);
+
+  // A few light pixels on a switch, as the rim of its knob, are no text.
+  pixSetAllArbitrary(screen.get(), 60);
+  ScopedBox knob(boxCreate(600, 450, 40, 40));
+  ASSERT_EQ(pixSetInRectArbitrary(screen.get(), knob.get(), 140), 0);
+  for (l_int32 x = 610; x < 620; ++x) {
+    pixSetPixel(screen.get(), x, 470, 230);
+  }
+  LightTextRegions regions;
+  ASSERT_TRUE(regions.Find(screen.get()));
+  EXPECT_TRUE(regions.empty());
+}
+
 }  // namespace
 }  // namespace winrt_layer
