@@ -7,7 +7,8 @@
 namespace winrt_layer {
 
 // A line of text as Tesseract's layout analysis found it: its text, the
-// block it belongs to, and its box on the page.
+// block it belongs to, its box on the page, and how sure Tesseract is of
+// it, 0 to 100.
 struct TextLine {
   std::string text;
   int block = 0;
@@ -15,6 +16,7 @@ struct TextLine {
   int top = 0;
   int right = 0;
   int bottom = 0;
+  float confidence = 0;
 };
 
 // Puts `lines`, given in Tesseract's reading order, in the order a reader

@@ -161,6 +161,8 @@ TEST_F(PhotoRecognitionTest, LightTextOnBubblesButtonsChipsAndColouredGrounds) {
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "chat_light."), 5);
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "dialog_chips."), 5);
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "receipt_app."), 3);
+  // Its 9-pixel timestamps read enlarged.
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "chat_dark."), 3);
 }
 
 TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtEveryScaleAndIn4k) {

@@ -11,6 +11,7 @@
 
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/line_order.h"
+#include "platform/winrt/recognition/small_text.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
 namespace winrt_layer {
@@ -48,21 +49,17 @@ bool ReadsLeftToRight(tesseract::TessBaseAPI* recognizer) {
   return true;
 }
 
-// The lines Tesseract read, in reading order, without their line breaks,
-// joined by "\n"; lines of white space only are left out, values set apart
-// from their rows are joined to them (OrderLines). False, with
-// no text, when `stop` asked for the end first.
-bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, std::string* text) {
-  text->clear();
+// The lines Tesseract read, in its order; lines of white space only are
+// left out. `in_page_order` says whether the page's order of the words is
+// their reading order. False when `stop` asked for the end first.
+bool CollectLines(tesseract::TessBaseAPI* recognizer,
+                  bool in_page_order,
+                  const RecognitionStop& stop,
+                  std::vector<TextLine>* lines) {
   std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
   if (line == nullptr) {
     return true;
   }
-  // The iterator's own order puts right-to-left words in reading order,
-  // but finds it from the start of the page for every word: on a page of
-  // thousands of words that costs as long as reading them.
-  bool in_page_order = ReadsLeftToRight(recognizer);
-  std::vector<TextLine> lines;
   int block = -1;
   do {
     if (stop.Requested()) {
@@ -81,21 +78,23 @@ bool JoinLines(tesseract::TessBaseAPI* recognizer, const RecognitionStop& stop, 
     }
     read.text.erase(read.text.find_last_not_of("\r\n") + 1);
     line->BoundingBox(tesseract::RIL_TEXTLINE, &read.left, &read.top, &read.right, &read.bottom);
-    lines.push_back(std::move(read));
+    read.confidence = line->Confidence(tesseract::RIL_TEXTLINE);
+    lines->push_back(std::move(read));
   } while (in_page_order ? line->PageIterator::Next(tesseract::RIL_TEXTLINE)
                          : line->Next(tesseract::RIL_TEXTLINE));
-  // A right-to-left row's values stand at its left: its lines keep their
-  // order.
-  if (in_page_order) {
-    OrderLines(&lines);
-  }
-  for (const TextLine& read : lines) {
-    if (!text->empty()) {
-      *text += '\n';
-    }
-    *text += read.text;
-  }
   return true;
+}
+
+// `lines` without their line breaks, joined by "\n".
+std::string JoinLines(const std::vector<TextLine>& lines) {
+  std::string text;
+  for (const TextLine& read : lines) {
+    if (!text.empty()) {
+      text += '\n';
+    }
+    text += read.text;
+  }
+  return text;
 }
 
 // The outline pixels of Tesseract's thresholded image; -1 without memory.
@@ -184,14 +183,30 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
     }
     return {E_FAIL, kRecognitionFailedMessage};
   }
-  if (!JoinLines(recognizer, stop, &recognized->text)) {
+  // The iterator's own order puts right-to-left words in reading order,
+  // but finds it from the start of the page for every word: on a page of
+  // thousands of words that costs as long as reading them.
+  bool in_page_order = ReadsLeftToRight(recognizer);
+  std::vector<TextLine> lines;
+  if (!CollectLines(recognizer, in_page_order, stop, &lines)) {
     recognizer->Clear();
     return stop.Failure();
   }
   // On a page where Tesseract found no text, asking the confidence runs
   // the whole layout analysis again: Recognize leaves such a page marked
   // as not recognized.
-  recognized->confidence = recognized->text.empty() ? 0 : recognizer->MeanTextConf();
+  recognized->confidence = lines.empty() ? 0 : recognizer->MeanTextConf();
+  ReadSmallText(recognizer, resolution, &monitor, &lines);
+  if (stop.Requested()) {
+    recognizer->Clear();
+    return stop.Failure();
+  }
+  // A right-to-left row's values stand at its left: its lines keep their
+  // order.
+  if (in_page_order) {
+    OrderLines(&lines);
+  }
+  recognized->text = JoinLines(lines);
   recognizer->Clear();
   return {};
 }
