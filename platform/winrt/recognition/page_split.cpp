@@ -16,10 +16,20 @@ namespace {
 // language before it starts.
 constexpr float kLanguageLoadInLineHeights = 55;
 
-// The rows of `image` from `top` to `bottom`; null without memory.
+// A part of a page gets this many rows of its ground on the side it was cut
+// at: cut halfway between two lines of small print, a line sits a few rows
+// from the part's edge, where Tesseract garbles it.
+constexpr l_int32 kCutMargin = 16;
+
+// The rows of `image` from `top` to `bottom`, with kCutMargin white rows
+// added at either that is not the image's edge; null without memory.
 ScopedPix ClipRows(PIX* image, l_int32 top, l_int32 bottom) {
   ScopedBox rows(boxCreate(0, top, pixGetWidth(image), bottom - top));
-  return ScopedPix(rows ? pixClipRectangle(image, rows.get(), nullptr) : nullptr);
+  ScopedPix part(rows ? pixClipRectangle(image, rows.get(), nullptr) : nullptr);
+  l_int32 above = top > 0 ? kCutMargin : 0;
+  l_int32 below = bottom < pixGetHeight(image) ? kCutMargin : 0;
+  return ScopedPix(part ? pixAddBlackOrWhiteBorder(part.get(), 0, 0, above, below, L_GET_WHITE_VAL)
+                        : nullptr);
 }
 
 }  // namespace
