@@ -38,6 +38,7 @@
 #   whiteboard       a photographed whiteboard in marker, a glare washing
 #                    out the end of one line
 #   receipt_app      an in-app receipt: white card on purple, header bar
+#   small_print      a help page at 100 %: a heading over dense 10 px print
 #   landscape_4mp    a landscape photo without text, 4 MP
 #   landscape_12mp   a landscape photo without text, 4000x3000
 #
@@ -825,10 +826,40 @@ landscape() {
   write "$name" eng 90 85 "${scene[@]}" -resize "${w}x${h}!" -attenuate 0.4 +noise Gaussian
 }
 
+small_print() {
+  begin 720 100
+  local y=52 line
+  local lines=(
+    "Backups run every night at two, while the computer is plugged in and idle."
+    "Each backup keeps the files that changed since the one before, so the first"
+    "takes longest and the others take minutes. A backup that is cut short goes"
+    "on the next night where it stopped. Files larger than four gigabytes are"
+    "copied in parts, and a part that fails is tried again three times."
+    "To restore a file, open its folder, choose Versions and pick the day you"
+    "want. Restored files keep their names; when a file of that name exists,"
+    "the restored one gets the date of its backup added to its name."
+    "Deleted files are kept for ninety days. After that, only the monthly"
+    "backups keep them, for a year. The disk shows what is left at the bottom"
+    "of this page; when it is full, the oldest monthly backups go first."
+    "Backups are encrypted with your key before they leave this computer. We"
+    "cannot read them, and we cannot restore them if the key is lost: write"
+    "it down and keep it apart from the computer, as the setup asked you to."
+    "Questions? Write to support@example.org or call 0800 555 0199 (9-17 h)."
+  )
+  text 16 14 18 "$sans_bold" '#111111' "How backups work"
+  expect=("How backups work")
+  for line in "${lines[@]}"; do
+    text 16 "$y" 10 "$sans" '#222222' "$line"
+    expect+=("$line")
+    y=$((y + 15))
+  done
+  write small_print eng 90 85 -size 720x300 xc:white "${draw[@]}"
+}
+
 # Every scene, in the order of the header.
 scenes=(ui_light_100 ui_light_150 ui_light_200 ui_dark_100 ui_dark_150 ui_dark_200 desktop_4k
         chat_light chat_dark dialog_chips code_editor settings_fr caption_outline caption_shadow
-        street_sign warning_sign whiteboard receipt_app landscape_4mp landscape_12mp)
+        street_sign warning_sign whiteboard receipt_app small_print landscape_4mp landscape_12mp)
 landscape_4mp() { landscape landscape_4mp 2448 1632 7; }
 landscape_12mp() { landscape landscape_12mp 4000 3000 11; }
 

@@ -67,6 +67,9 @@ class PagePreparation {
   // 47 of 0 or of +-90; 0 when no lines were found.
   float level_degrees() const { return level_degrees_; }
 
+  // Whether the image was drawn, as a screenshot, rather than photographed.
+  bool drawn() const { return drawn_; }
+
   // What Prepare scales by, at most 1: below 1 the text was larger than
   // Tesseract needs, and now has the size of print at 300 dpi.
   float scale() const { return scale_; }

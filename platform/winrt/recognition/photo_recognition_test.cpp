@@ -170,6 +170,9 @@ TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtEveryScaleAndIn4k) {
                              "ui_dark_200.", "desktop_4k."}) {
     EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, screen), 3);
   }
+  // A page of 10-pixel print, read at a screen's resolution and cut at a
+  // line.
+  EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "small_print."), 3);
   // Grey values right-aligned on the rows, in French.
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "settings_fr."), 5);
 }

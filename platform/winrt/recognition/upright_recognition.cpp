@@ -23,6 +23,10 @@ constexpr wchar_t kNoLanguageDataMessage[] = L"The OCR language data could not b
 constexpr uint32_t kDefaultResolution = 300;
 constexpr uint32_t kMinDeclaredResolution = 100;
 constexpr uint32_t kMaxResolution = 2400;
+// A drawn image read at its size is read at a screen's resolution: its 10
+// pixel print at 300 dpi is 2.4 points to Tesseract, which takes most of a
+// page of it for noise.
+constexpr uint32_t kScreenResolution = 96;
 
 // Tesseract's data for page orientation (package tesseract-ocr-osd).
 constexpr char kOrientationData[] = "osd";
@@ -43,7 +47,7 @@ uint32_t RecognitionResolution(const LeptonicaImage& pixels, const PagePreparati
   // Text scaled has the size of print read at the default resolution.
   uint32_t resolution = pixels.resolution();
   if (page.scale() != 1 || resolution < kMinDeclaredResolution || resolution > kMaxResolution) {
-    return kDefaultResolution;
+    return page.drawn() && page.scale() == 1 ? kScreenResolution : kDefaultResolution;
   }
   return resolution;
 }
