@@ -149,10 +149,10 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
       if (as_it_is_page != nullptr) {
         inverted_aside = RecognizeAside(std::move(second_recognizer), std::move(prepared),
                                         RecognitionResolution(pixels, page), stop);
-      }
-      if (as_it_is_page != nullptr && !inverted_aside.valid()) {
-        as_it_is_page.reset();
-        prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
+        if (!inverted_aside.valid()) {
+          as_it_is_page.reset();
+          prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
+        }
       }
     }
   }
