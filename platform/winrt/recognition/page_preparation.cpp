@@ -100,6 +100,10 @@ constexpr float kMaxUncutScreenPixels = 3840.0f * 2160.0f;
 // The gamma a drawn image's grays are given before Tesseract reads them:
 // below 1, it darkens the middle grays and keeps black and white.
 constexpr l_float32 kDrawnGamma = 0.75f;
+// A page whose median gray is darker than this has a dark ground.
+constexpr l_float32 kDarkGroundGray = 128;
+// Every fourth pixel of every fourth row tells the median.
+constexpr l_int32 kGroundSampling = 4;
 
 struct Characters {
   // The median height of the components that could be characters.
@@ -262,6 +266,22 @@ CloserLook LookCloser(PIX* image, float reduction) {
   look.reduction = finest;
   look.shows_characters = look.characters.median_height > 0;
   return look;
+}
+
+// Whether most of `gray` (8 bits per pixel) is dark.
+bool HasDarkGround(PIX* gray) {
+  l_float32 median = 0;
+  return pixGetRankValueMasked(gray, nullptr, 0, 0, kGroundSampling, 0.5f, &median, nullptr) == 0 &&
+         median < kDarkGroundGray;
+}
+
+// `gray` negated: in place when nothing else holds it.
+ScopedPix Negated(ScopedPix gray) {
+  if (pixGetRefcount(gray.get()) == 1) {
+    pixInvert(gray.get(), gray.get());
+    return gray;
+  }
+  return ScopedPix(pixInvert(nullptr, gray.get()));
 }
 
 // Whether Tesseract's own copy of `page` (8 bits per pixel), beside the
@@ -509,6 +529,14 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   if (go_on() && pixGetDepth(prepared.get()) == 8) {
     prepared.reset(drawn_ ? pixGammaTRC(nullptr, prepared.get(), kDrawnGamma, 0, 255)
                           : pixBackgroundNormSimple(prepared.get(), nullptr, nullptr));
+  }
+  // Tesseract reads each line dark on light first, and then the other way
+  // when that reads unsure: on a dark page read as it is, every light line
+  // would be read twice. Negated whole, its light lines read at the first
+  // try, and its dark ones, now light, are still tried both ways.
+  if (go_on() && light_text == LightText::kAsItIs && pixGetDepth(prepared.get()) == 8 &&
+      HasDarkGround(prepared.get())) {
+    prepared = Negated(std::move(prepared));
   }
   go_on();
   return prepared;

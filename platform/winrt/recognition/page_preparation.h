@@ -39,7 +39,10 @@ class PagePreparation {
   // with the "osd" data) finds them; 0 when it finds no text to tell.
   int DetectQuarterTurns(tesseract::TessBaseAPI* osd) const;
 
-  // What Prepare does with regions of text lighter than their ground.
+  // What Prepare does with regions of text lighter than their ground:
+  // inverts them, or leaves them to Tesseract, which tries each line that
+  // reads unsure the other way (a page mostly dark is then negated whole,
+  // so that most of its lines read at the first try).
   enum class LightText { kInverted, kAsItIs };
 
   // Whether the image holds regions of text lighter than their ground.

@@ -212,6 +212,25 @@ TEST_F(PagePreparationTest, APageTooLargeForAGrayCopyIsPreparedInOneBitAPixel) {
   }
 }
 
+TEST_F(PagePreparationTest, ADarkScreenReadAsItIsIsNegatedWholeAPanelIsNot) {
+  // Light print on a dark screen reaches Tesseract as dark print on white; a
+  // dark band over a fifth of a light screen stays dark.
+  ScopedPix light_screen = OnASheet(french_.get(), 2);
+  ScopedPix dark_screen(pixInvert(nullptr, light_screen.get()));
+  ScopedBox band(
+      boxCreate(0, 0, pixGetWidth(light_screen.get()), pixGetHeight(light_screen.get()) / 5));
+  pixSetInRectArbitrary(light_screen.get(), band.get(), 20);
+  for (PIX* screen : {dark_screen.get(), light_screen.get()}) {
+    PagePreparation page;
+    ASSERT_TRUE(page.Analyze(screen));
+    ScopedPix as_it_is = page.Prepare(screen, 0, {}, PagePreparation::LightText::kAsItIs);
+    ASSERT_TRUE(as_it_is);
+    l_uint32 top_left = 0;
+    pixGetPixel(as_it_is.get(), 0, 0, &top_left);
+    EXPECT_EQ(top_left > 128, screen == dark_screen.get()) << top_left;
+  }
+}
+
 TEST_F(PagePreparationTest, AStopEndsTheAnalysisAndThePreparation) {
   PagePreparation page;
   EXPECT_FALSE(page.Analyze(french_.get(), [] { return true; }));
