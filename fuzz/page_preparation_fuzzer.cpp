@@ -76,22 +76,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (guessed < 0 && page.LinesRunVertically()) {
     quarter_turns = 1 + 2 * static_cast<int>(size % 2);
   }
-  winrt_layer::ScopedPix prepared = page.Prepare(image.get(), quarter_turns);
-  Check(prepared != nullptr);
-  // Cut, scaled by at most 1 and turned within its own frame (quarter turns
-  // swap the sides), the page never outgrows its longer side.
-  l_int32 longer_side = std::max(width, height);
-  l_int32 prepared_width = pixGetWidth(prepared.get());
-  l_int32 prepared_height = pixGetHeight(prepared.get());
-  Check(prepared_width >= 1 && prepared_height >= 1 && prepared_width <= longer_side &&
-        prepared_height <= longer_side);
-  // It keeps its depth, but for a gray page too large for Tesseract's copy,
-  // which comes binarized.
-  uint64_t gray_bytes = uint64_t{4} * static_cast<uint32_t>((prepared_width + 3) / 4) *
-                        static_cast<uint32_t>(prepared_height);
-  l_int32 prepared_depth = pixGetDepth(prepared.get());
-  Check(depth == 8 && gray_bytes > winrt_layer::kMaxGrayPageBytes ? prepared_depth == 1
-                                                                  : prepared_depth == depth);
+  // A page with light text is read inverted and as it is, one after the
+  // other when it is large.
+  using LightText = winrt_layer::PagePreparation::LightText;
+  for (LightText light_text : {LightText::kInverted, LightText::kAsItIs}) {
+    if (light_text == LightText::kAsItIs && !page.has_light_text()) {
+      break;
+    }
+    winrt_layer::ScopedPix prepared = page.Prepare(image.get(), quarter_turns, {}, light_text);
+    Check(prepared != nullptr);
+    // Cut, scaled by at most 1 and turned within its own frame (quarter
+    // turns swap the sides), the page never outgrows its longer side.
+    l_int32 longer_side = std::max(width, height);
+    l_int32 prepared_width = pixGetWidth(prepared.get());
+    l_int32 prepared_height = pixGetHeight(prepared.get());
+    Check(prepared_width >= 1 && prepared_height >= 1 && prepared_width <= longer_side &&
+          prepared_height <= longer_side);
+    // It keeps its depth, but for a gray page too large for Tesseract's
+    // copy, which comes binarized.
+    uint64_t gray_bytes = uint64_t{4} * static_cast<uint32_t>((prepared_width + 3) / 4) *
+                          static_cast<uint32_t>(prepared_height);
+    l_int32 prepared_depth = pixGetDepth(prepared.get());
+    Check(depth == 8 && gray_bytes > winrt_layer::kMaxGrayPageBytes ? prepared_depth == 1
+                                                                    : prepared_depth == depth);
+  }
   // Text over a picture is drawn on the analysis copy: never larger than the
   // image, one bit per pixel.
   winrt_layer::ScopedPix picture = page.PictureTextCopy(image.get());
