@@ -275,15 +275,6 @@ bool HasDarkGround(PIX* gray) {
          median < kDarkGroundGray;
 }
 
-// `gray` negated: in place when nothing else holds it.
-ScopedPix Negated(ScopedPix gray) {
-  if (pixGetRefcount(gray.get()) == 1) {
-    pixInvert(gray.get(), gray.get());
-    return gray;
-  }
-  return ScopedPix(pixInvert(nullptr, gray.get()));
-}
-
 // Whether Tesseract's own copy of `page` (8 bits per pixel), beside the
 // image and the page, would pass the memory budget.
 bool TooLargeForGray(PIX* page) {
@@ -533,10 +524,11 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   // Tesseract reads each line dark on light first, and then the other way
   // when that reads unsure: on a dark page read as it is, every light line
   // would be read twice. Negated whole, its light lines read at the first
-  // try, and its dark ones, now light, are still tried both ways.
+  // try, and its dark ones, now light, are still tried both ways. The gray
+  // page is the step above's own copy, negated in place.
   if (go_on() && light_text == LightText::kAsItIs && pixGetDepth(prepared.get()) == 8 &&
       HasDarkGround(prepared.get())) {
-    prepared = Negated(std::move(prepared));
+    pixInvert(prepared.get(), prepared.get());
   }
   go_on();
   return prepared;
