@@ -5,11 +5,13 @@
 #include <tesseract/resultiterator.h>
 #include <winerror.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/winrt/imaging/image_limits.h"
+#include "platform/winrt/recognition/filled_shapes.h"
 #include "platform/winrt/recognition/line_order.h"
 #include "platform/winrt/recognition/small_text.h"
 #include "platform/winrt/runtime/thread_pool.h"
@@ -49,9 +51,47 @@ bool ReadsLeftToRight(tesseract::TessBaseAPI* recognizer) {
   return true;
 }
 
-// The lines Tesseract read, in its order; lines of white space only are
-// left out. `in_page_order` says whether the page's order of the words is
-// their reading order. False when `stop` asked for the end first.
+// The text of `element` (a line or a word) at `at`, in reading order.
+std::unique_ptr<char[]> TextAt(const tesseract::ResultIterator& at,
+                               bool in_page_order,
+                               tesseract::PageIteratorLevel element) {
+  return std::unique_ptr<char[]>(in_page_order ? at.LTRResultIterator::GetUTF8Text(element)
+                                               : at.GetUTF8Text(element));
+}
+
+// The words of the line at `line` but `shapes`, joined by spaces as
+// Tesseract joins them.
+std::string TextWithoutShapes(const tesseract::ResultIterator& line,
+                              bool in_page_order,
+                              const std::vector<WordBox>& shapes) {
+  tesseract::ResultIterator word(line);
+  std::string text;
+  do {
+    WordBox box;
+    word.BoundingBox(tesseract::RIL_WORD, &box.left, &box.top, &box.right, &box.bottom);
+    std::unique_ptr<char[]> utf8 = TextAt(word, in_page_order, tesseract::RIL_WORD);
+    if (utf8 != nullptr && !IsFilledShape(shapes, box)) {
+      text += text.empty() ? "" : " ";
+      text += utf8.get();
+    }
+  } while (!word.IsAtFinalElement(tesseract::RIL_TEXTLINE, tesseract::RIL_WORD) &&
+           (in_page_order ? word.PageIterator::Next(tesseract::RIL_WORD)
+                          : word.Next(tesseract::RIL_WORD)));
+  return text;
+}
+
+// Whether `shapes` holds a word inside `line`'s box.
+bool HoldsShape(const std::vector<WordBox>& shapes, const TextLine& line) {
+  return std::any_of(shapes.begin(), shapes.end(), [&line](const WordBox& shape) {
+    return shape.left >= line.left && shape.right <= line.right && shape.top >= line.top &&
+           shape.bottom <= line.bottom;
+  });
+}
+
+// The lines Tesseract read, in its order, without the filled shapes it
+// took for words; lines of white space only are left out. `in_page_order`
+// says whether the page's order of the words is their reading order. False
+// when `stop` asked for the end first.
 bool CollectLines(tesseract::TessBaseAPI* recognizer,
                   bool in_page_order,
                   const RecognitionStop& stop,
@@ -60,24 +100,26 @@ bool CollectLines(tesseract::TessBaseAPI* recognizer,
   if (line == nullptr) {
     return true;
   }
+  std::vector<WordBox> shapes = FindFilledShapes(recognizer);
   int block = -1;
   do {
     if (stop.Requested()) {
       return false;
     }
     block += line->IsAtBeginningOf(tesseract::RIL_BLOCK);
-    std::unique_ptr<char[]> utf8(in_page_order
-                                     ? line->LTRResultIterator::GetUTF8Text(tesseract::RIL_TEXTLINE)
-                                     : line->GetUTF8Text(tesseract::RIL_TEXTLINE));
+    std::unique_ptr<char[]> utf8 = TextAt(*line, in_page_order, tesseract::RIL_TEXTLINE);
     if (utf8 == nullptr) {
       continue;
     }
     TextLine read{utf8.get(), block};
+    line->BoundingBox(tesseract::RIL_TEXTLINE, &read.left, &read.top, &read.right, &read.bottom);
+    if (HoldsShape(shapes, read)) {
+      read.text = TextWithoutShapes(*line, in_page_order, shapes);
+    }
     if (read.text.find_last_not_of(" \t\r\n") == std::string::npos) {
       continue;
     }
     read.text.erase(read.text.find_last_not_of("\r\n") + 1);
-    line->BoundingBox(tesseract::RIL_TEXTLINE, &read.left, &read.top, &read.right, &read.bottom);
     read.confidence = line->Confidence(tesseract::RIL_TEXTLINE);
     lines->push_back(std::move(read));
   } while (in_page_order ? line->PageIterator::Next(tesseract::RIL_TEXTLINE)

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <utility>
 
 #include "platform/winrt/recognition/recognizer_pool.h"
 #include "platform/winrt/recognition/tesseract_languages.h"
@@ -34,6 +35,32 @@ TEST(TesseractRecognitionTest, StopsWithTheTimeoutOnlyOnceTheDeadlineHasPassed) 
                                  &recognized);
   EXPECT_EQ(error.code, HRESULT_FROM_WIN32(ERROR_TIMEOUT));
   EXPECT_EQ(error.description, kOutOfTimeMessage);
+}
+
+TEST(TesseractRecognitionTest, LeavesOutAFilledShapeReadAsALetterBesideTheText) {
+  RecognizerPool::Lease recognizer = RecognizerPool::For(TessdataFolder(), "eng")->Acquire();
+  ASSERT_TRUE(recognizer);
+  ScopedPix page(pixRead(WINRT_FIXTURES_DIR "/english.png"));
+  ASSERT_NE(page, nullptr);
+  // A gray disc twice the height of the line it ends, as an avatar or an
+  // icon beside a list's row: Tesseract reads it as an "O".
+  constexpr l_int32 kRadius = 45;
+  PTA* disc = generatePtaFilledCircle(kRadius);
+  ASSERT_NE(disc, nullptr);
+  PTA* placed = ptaTransform(disc, 440 - kRadius, 208 - kRadius, 1, 1);
+  ptaDestroy(&disc);
+  ASSERT_NE(placed, nullptr);
+  EXPECT_EQ(pixRenderPtaArb(page.get(), placed, 110, 110, 110), 0);
+  ptaDestroy(&placed);
+  std::atomic<bool> canceled{false};
+
+  RecognizedText recognized;
+  RuntimeError error = RecognizeWithTesseract(
+      recognizer.get(), std::move(page), 300,
+      RecognitionStop{canceled, std::chrono::steady_clock::now() + std::chrono::minutes(1)},
+      &recognized);
+  ASSERT_EQ(error.code, S_OK);
+  EXPECT_EQ(recognized.text, "GROCERY STORE\nMilk 2.49\nBread 3.10\nTOTAL 5.59");
 }
 
 }  // namespace

@@ -1,0 +1,31 @@
+#ifndef PLATFORM_WINRT_RECOGNITION_FILLED_SHAPES_H_
+#define PLATFORM_WINRT_RECOGNITION_FILLED_SHAPES_H_
+
+#include <tesseract/baseapi.h>
+
+#include <vector>
+
+namespace winrt_layer {
+
+// A word's box on the page, in pixels.
+struct WordBox {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// The words of `recognizer`'s reading that are no text but filled round or
+// square shapes, at least twice as tall as its words are: a screen's
+// avatars, icons and thumbnails, which Tesseract reads as a large letter
+// ("e", "@") in line with the text beside them. A letter is strokes, and
+// fills well under the share of its box such a shape does; a shape with
+// text cut out of it, as initials on an avatar, is no such word.
+std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer);
+
+// Whether `word` is one of `shapes`.
+bool IsFilledShape(const std::vector<WordBox>& shapes, const WordBox& word);
+
+}  // namespace winrt_layer
+
+#endif  // PLATFORM_WINRT_RECOGNITION_FILLED_SHAPES_H_
