@@ -7,6 +7,7 @@
 
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/area_reduction.h"
+#include "platform/winrt/recognition/outlines.h"
 #include "platform/winrt/recognition/sauvola_threshold.h"
 
 namespace winrt_layer {
@@ -529,6 +530,9 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   if (go_on() && light_text == LightText::kAsItIs && pixGetDepth(prepared.get()) == 8 &&
       HasDarkGround(prepared.get())) {
     pixInvert(prepared.get(), prepared.get());
+  }
+  if (go_on() && drawn_ && pixGetDepth(prepared.get()) == 8) {
+    EraseOutlines(prepared.get(), leveled_character_height_ / AnalysisReduction(image) * scale_);
   }
   go_on();
   return prepared;
