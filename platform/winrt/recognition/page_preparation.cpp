@@ -101,6 +101,8 @@ constexpr float kMaxUncutScreenPixels = 3840.0f * 2160.0f;
 // The gamma a drawn image's grays are given before Tesseract reads them:
 // below 1, it darkens the middle grays and keeps black and white.
 constexpr l_float32 kDrawnGamma = 0.75f;
+// The gamma a drawn page read dark on light is given on top of that.
+constexpr l_float32 kLightGroundGamma = 0.8f;
 // A page whose median gray is darker than this has a dark ground.
 constexpr l_float32 kDarkGroundGray = 128;
 // Every fourth pixel of every fourth row tells the median.
@@ -526,10 +528,16 @@ ScopedPix PagePreparation::Prepare(PIX* image,
   // when that reads unsure: on a dark page read as it is, every light line
   // would be read twice. Negated whole, its light lines read at the first
   // try, and its dark ones, now light, are still tried both ways. The gray
-  // page is the step above's own copy, negated in place.
+  // page is the step above's own copy, negated in place. Any other drawn
+  // page's faint text is darkened further: a chat's light grey placeholder
+  // beside a dark send button falls on the ground's side of Tesseract's
+  // threshold even so. A dark page's light grey text, so darkened before
+  // it is negated, would be fainter.
   if (go_on() && light_text == LightText::kAsItIs && pixGetDepth(prepared.get()) == 8 &&
       HasDarkGround(prepared.get())) {
     pixInvert(prepared.get(), prepared.get());
+  } else if (go_on() && drawn_ && pixGetDepth(prepared.get()) == 8) {
+    pixGammaTRC(prepared.get(), prepared.get(), kLightGroundGamma, 0, 255);
   }
   if (go_on() && drawn_ && pixGetDepth(prepared.get()) == 8) {
     EraseOutlines(prepared.get(), leveled_character_height_ / AnalysisReduction(image) * scale_);
