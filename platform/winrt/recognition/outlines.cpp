@@ -1,5 +1,9 @@
 #include "platform/winrt/recognition/outlines.h"
 
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 namespace winrt_layer {
 namespace {
 
@@ -26,6 +30,11 @@ constexpr l_float32 kLightGroundRank = 0.9f;
 constexpr l_int32 kInkContrast = 32;
 // Every fourth pixel of every fourth row tells the light ground.
 constexpr l_int32 kGroundSampling = 4;
+// The boxes of the components large enough to be outlines cover at most
+// this many times the page: a screen's outlines stand apart, and each is
+// looked at in a copy of its box, where nested ones (an image of hundreds
+// of rings) would cost as many copies of the page.
+constexpr int64_t kMaxCover = 4;
 
 // Whether the kEdgeRows rows of `component` from `top` hold ink along
 // kMinEdgeShare of its width.
@@ -63,6 +72,27 @@ bool IsOutline(PIX* component) {
          IsClear(component, width / 2, margin, width / 2 + 1, height - margin);
 }
 
+// The connected component of `part` that spans all of it; null when none
+// does, or without memory.
+ScopedPix SpanningComponent(PIX* part) {
+  PIXA* components = nullptr;
+  BOXA* boxes = pixConnComp(part, &components, 8);
+  boxaDestroy(&boxes);
+  if (components == nullptr) {
+    return nullptr;
+  }
+  ScopedPix spanning;
+  for (l_int32 i = 0; i < pixaGetCount(components) && spanning == nullptr; ++i) {
+    ScopedPix component(pixaGetPix(components, i, L_CLONE));
+    if (component != nullptr && pixGetWidth(component.get()) == pixGetWidth(part) &&
+        pixGetHeight(component.get()) == pixGetHeight(part)) {
+      spanning = std::move(component);
+    }
+  }
+  pixaDestroy(&components);
+  return spanning;
+}
+
 // Paints `component`, at `box` in `gray`, with the median gray of its box.
 void PaintOver(PIX* gray, PIX* component, BOX* box) {
   ScopedPix inside(pixClipRectangle(gray, box, nullptr));
@@ -87,29 +117,34 @@ void EraseOutlines(PIX* gray, float character_height) {
     return;
   }
   ScopedPix ink(pixThresholdToBinary(gray, static_cast<l_int32>(light_ground) - kInkContrast));
-  ScopedPix large(ink ? pixSelectBySize(ink.get(),
-                                        static_cast<l_int32>(kMinWidths * character_height),
-                                        static_cast<l_int32>(kMinHeights * character_height), 8,
-                                        L_SELECT_IF_BOTH, L_SELECT_IF_GTE, nullptr)
-                      : nullptr);
-  if (large == nullptr) {
+  BOXA* boxes = ink ? pixConnCompBB(ink.get(), 8) : nullptr;
+  if (boxes == nullptr) {
     return;
   }
-  PIXA* components = nullptr;
-  BOXA* boxes = pixConnComp(large.get(), &components, 8);
-  boxaDestroy(&boxes);
-  if (components == nullptr) {
-    return;
-  }
-  l_int32 count = pixaGetCount(components);
+  std::vector<ScopedBox> candidates;
+  int64_t cover = 0;
+  l_int32 count = boxaGetCount(boxes);
   for (l_int32 i = 0; i < count; ++i) {
-    ScopedPix component(pixaGetPix(components, i, L_CLONE));
-    ScopedBox box(pixaGetBox(components, i, L_CLONE));
-    if (component != nullptr && box != nullptr && IsOutline(component.get())) {
+    l_int32 width = 0, height = 0;
+    boxaGetBoxGeometry(boxes, i, nullptr, nullptr, &width, &height);
+    if (static_cast<float>(height) >= kMinHeights * character_height &&
+        static_cast<float>(width) >= kMinWidths * character_height &&
+        width >= kMinAspect * height) {
+      candidates.emplace_back(boxaGetBox(boxes, i, L_COPY));
+      cover += int64_t{width} * height;
+    }
+  }
+  boxaDestroy(&boxes);
+  if (cover > kMaxCover * int64_t{pixGetWidth(gray)} * pixGetHeight(gray)) {
+    return;
+  }
+  for (const ScopedBox& box : candidates) {
+    ScopedPix part(box ? pixClipRectangle(ink.get(), box.get(), nullptr) : nullptr);
+    ScopedPix component = part ? SpanningComponent(part.get()) : nullptr;
+    if (component != nullptr && IsOutline(component.get())) {
       PaintOver(gray, component.get(), box.get());
     }
   }
-  pixaDestroy(&components);
 }
 
 }  // namespace winrt_layer
