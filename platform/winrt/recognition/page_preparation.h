@@ -73,6 +73,10 @@ class PagePreparation {
   // Whether the image was drawn, as a screenshot, rather than photographed.
   bool drawn() const { return drawn_; }
 
+  // Whether most of a drawn image is dark, as a dark-mode screen is (the
+  // median gray of its analysis copy): read as it is, it is negated whole.
+  bool dark() const { return dark_; }
+
   // What Prepare scales by, at most 1: below 1 the text was larger than
   // Tesseract needs, and now has the size of print at 300 dpi.
   float scale() const { return scale_; }
@@ -92,6 +96,7 @@ class PagePreparation {
   ScopedBox text_box_;
   // Whether the image was drawn, as a screenshot, rather than photographed.
   bool drawn_ = false;
+  bool dark_ = false;
   // The regions of light text on a darker ground, in pixels of the reduced
   // copy.
   LightTextRegions light_text_;

@@ -130,15 +130,17 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   int guessed_turns = analyzed ? page.GuessQuarterTurns() : -1;
   bool oriented = guessed_turns < 0 && page.LinesRunVertically();
   int quarter_turns = std::max(guessed_turns, 0);
-  // A page with light text is read both ways at once: inverted by a second
-  // recognizer, which loads meanwhile, and as it is by the first, which is
-  // ready sooner, as Tesseract tries each light line of it inverted too. A
-  // page long enough to be cut at a line is read one way, then the other,
-  // each on both cores: read whole, its lines come out worse (a dark code
-  // page's underscores).
+  // A page with light text is read both ways at once, one way by a second
+  // recognizer, which loads meanwhile, the other by the first, which is
+  // ready sooner, and reads the page that takes longer: as it is, as
+  // Tesseract tries each light line of it inverted too, but inverted when
+  // the page is dark, as it is then negated whole. A page long enough to be
+  // cut at a line is read one way, then the other, each on both cores: read
+  // whole, its lines come out worse (a dark code page's underscores).
   ScopedPix prepared;
   ScopedPix as_it_is_page;
-  std::future<AsideRecognition> inverted_aside;
+  std::future<AsideRecognition> aside;
+  bool as_it_is_aside = false;
   if (analyzed && !oriented && page.may_hold_text()) {
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
     if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared) &&
@@ -146,17 +148,19 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
       std::future<RecognizerPool::Lease> second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
+      as_it_is_aside = page.dark() && OwnedAlone(as_it_is_page);
       if (as_it_is_page != nullptr) {
-        inverted_aside = RecognizeAside(std::move(second_recognizer), std::move(prepared),
-                                        RecognitionResolution(pixels, page), stop);
-        if (!inverted_aside.valid()) {
+        aside = RecognizeAside(std::move(second_recognizer),
+                               std::move(as_it_is_aside ? as_it_is_page : prepared),
+                               RecognitionResolution(pixels, page), stop);
+        if (!aside.valid()) {
           as_it_is_page.reset();
           prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
         }
       }
     }
   }
-  const bool read_both_ways = inverted_aside.valid();
+  const bool read_both_ways = aside.valid();
   const int both_ways_turns = quarter_turns;
   RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
@@ -180,11 +184,14 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   RuntimeError as_it_is_error;
   RuntimeError error;
   if (read_both_ways) {
-    as_it_is_error = RecognizeWithTesseract(recognizer.get(), std::move(as_it_is_page), resolution,
-                                            stop, &as_it_is);
-    AsideRecognition inverted = inverted_aside.get();
-    error = std::move(inverted.error);
-    recognized = std::move(inverted.recognized);
+    RuntimeError& here_error = as_it_is_aside ? error : as_it_is_error;
+    RecognizedText& here = as_it_is_aside ? recognized : as_it_is;
+    here_error = RecognizeWithTesseract(recognizer.get(),
+                                        std::move(as_it_is_aside ? prepared : as_it_is_page),
+                                        resolution, stop, &here);
+    AsideRecognition there = aside.get();
+    (as_it_is_aside ? as_it_is_error : error) = std::move(there.error);
+    (as_it_is_aside ? as_it_is : recognized) = std::move(there.recognized);
   } else {
     if (prepared == nullptr && stop.Requested()) {
       return stop.Failure();
