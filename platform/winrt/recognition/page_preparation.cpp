@@ -348,13 +348,13 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
   float reduction = AnalysisReduction(image);
   ScopedPix reduced = Reduce(image, reduction);
   drawn_ = reduced != nullptr && IsDrawn(reduced.get());
+  // The gamma Prepare gives a drawn page darkens it: a median darker than
+  // the dark ground's before it is darker after.
+  dark_ = drawn_ && pixGetDepth(reduced.get()) == 8 && HasDarkGround(reduced.get());
   // Light text is looked for in drawn images: screens have it, in
   // bubbles, buttons and dark panels. A photograph of a page has none, and
   // its analysis, which the looking would make a third longer, is most of
   // what reading it costs besides Tesseract.
-  // The gamma Prepare gives a drawn page darkens it: a median darker than
-  // the dark ground's before it is darker after.
-  dark_ = drawn_ && pixGetDepth(reduced.get()) == 8 && HasDarkGround(reduced.get());
   if (drawn_ && pixGetDepth(image) == 8) {
     if (!light_text_.Find(reduced.get())) {
       return false;
