@@ -3,9 +3,11 @@
 #include <atomic>
 #include <map>
 #include <new>
+#include <shared_mutex>
 #include <utility>
 
 #include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/tesseract_languages.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
 namespace winrt_layer {
@@ -16,10 +18,13 @@ std::atomic<uint64_t> init_count{0};
 struct PoolRegistry {
   std::mutex mutex;
   std::map<std::pair<std::string, std::string>, std::shared_ptr<RecognizerPool>> pools;
-  // Init writes Tesseract's global parameters: one Init at a time. The
-  // debug file is one of them, set once.
-  std::mutex init_mutex;
-  bool debug_file_set = false;
+  // A language's config may set Tesseract's global parameters as it loads:
+  // such a load runs alone. Loads without one share no state but
+  // Leptonica's TIFF handlers, which each sets to none (as a TIFF decoding
+  // does) while Tesseract reads its debug font, and run side by side. The
+  // debug file is a global parameter, set once, before any load.
+  std::shared_mutex init_mutex;
+  std::once_flag debug_file_set;
 };
 
 // Never destroyed: a recognition that ends while the process exits gives
@@ -63,7 +68,9 @@ RecognizerPool::Lease::~Lease() {
 }
 
 RecognizerPool::RecognizerPool(std::string tessdata_folder, std::string language)
-    : tessdata_folder_(std::move(tessdata_folder)), language_(std::move(language)) {}
+    : tessdata_folder_(std::move(tessdata_folder)),
+      language_(std::move(language)),
+      has_config_(HasLanguageConfig(tessdata_folder_, language_)) {}
 
 std::shared_ptr<RecognizerPool> RecognizerPool::For(const std::string& tessdata_folder,
                                                     const std::string& language) {
@@ -92,19 +99,21 @@ RecognizerPool::Lease RecognizerPool::Acquire() {
   }
   SetUpLeptonica();
   auto recognizer = std::make_unique<tesseract::TessBaseAPI>();
-  {
-    PoolRegistry& registry = Registry();
-    std::lock_guard<std::mutex> lock(registry.init_mutex);
-    // Set before the first Init, which reports a missing or damaged
-    // language file through it.
-    if (!registry.debug_file_set) {
-      registry.debug_file_set = recognizer->SetVariable(kDebugFileVariable, kDebugFile);
-    }
-    init_count.fetch_add(1);
-    if (recognizer->Init(tessdata_folder_.c_str(), language_.c_str(), tesseract::OEM_DEFAULT) !=
-        0) {
-      return Lease();
-    }
+  PoolRegistry& registry = Registry();
+  // Set before the first Init, which reports a missing or damaged language
+  // file through it.
+  std::call_once(registry.debug_file_set,
+                 [&recognizer] { recognizer->SetVariable(kDebugFileVariable, kDebugFile); });
+  std::unique_lock<std::shared_mutex> alone(registry.init_mutex, std::defer_lock);
+  std::shared_lock<std::shared_mutex> beside_others(registry.init_mutex, std::defer_lock);
+  if (has_config_) {
+    alone.lock();
+  } else {
+    beside_others.lock();
+  }
+  init_count.fetch_add(1);
+  if (recognizer->Init(tessdata_folder_.c_str(), language_.c_str(), tesseract::OEM_DEFAULT) != 0) {
+    return Lease();
   }
   return Lease(shared_from_this(), std::move(recognizer));
 }

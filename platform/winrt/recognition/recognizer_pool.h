@@ -63,6 +63,9 @@ class RecognizerPool : public std::enable_shared_from_this<RecognizerPool> {
 
   const std::string tessdata_folder_;
   const std::string language_;
+  // Whether the language's data carries a config: its recognizers load
+  // while no other recognizer does.
+  const bool has_config_;
   std::mutex mutex_;
   std::vector<std::unique_ptr<tesseract::TessBaseAPI>> idle_;
 };

@@ -2,12 +2,25 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <cstdlib>
+#include <fstream>
+
+#include "platform/winrt/imaging/byte_reader.h"
 
 namespace winrt_layer {
 namespace {
 
 constexpr char kDefaultTessdataFolder[] = "/usr/share/tesseract-ocr/5/tessdata";
+
+// A traineddata file starts with the number of its components, 4 bytes,
+// and then each one's offset, 8 bytes, or -1 for a component it lacks; the
+// config is the first. Tesseract takes a number above its limit for one
+// written in the other byte order.
+constexpr size_t kComponentCountSize = 4;
+constexpr size_t kOffsetSize = 8;
+constexpr uint32_t kMaxComponents = 1000;
+constexpr uint64_t kNoComponent = UINT64_MAX;
 
 struct LanguageName {
   const wchar_t* primary_subtag;
@@ -64,6 +77,10 @@ std::string ChineseLanguageFor(std::wstring_view subtags) {
   return "chi_sim";
 }
 
+std::string TrainedDataPath(const std::string& folder, const std::string& language) {
+  return folder + "/" + language + ".traineddata";
+}
+
 }  // namespace
 
 std::string TessdataFolder() {
@@ -87,9 +104,27 @@ std::optional<std::string> TesseractLanguageFor(std::wstring_view tag) {
 }
 
 bool HasTrainedData(const std::string& folder, const std::string& language) {
-  std::string path = folder + "/" + language + ".traineddata";
   struct stat status;
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  return stat(TrainedDataPath(folder, language).c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool HasLanguageConfig(const std::string& folder, const std::string& language) {
+  std::array<BYTE, kComponentCountSize + kOffsetSize> header{};
+  std::ifstream file(TrainedDataPath(folder, language), std::ios::binary);
+  if (!file.read(reinterpret_cast<char*>(header.data()), header.size())) {
+    return true;
+  }
+  for (ByteReader::Order order :
+       {ByteReader::Order::kLittleEndian, ByteReader::Order::kBigEndian}) {
+    ByteReader reader(header.data(), header.size(), order);
+    uint32_t count = 0;
+    uint64_t config_offset = 0;
+    if (reader.Read(0, kComponentCountSize, &count) && count <= kMaxComponents) {
+      return count > 0 && reader.Read(kComponentCountSize, kOffsetSize, &config_offset) &&
+             config_offset != kNoComponent;
+    }
+  }
+  return true;
 }
 
 }  // namespace winrt_layer

@@ -18,6 +18,11 @@ std::optional<std::string> TesseractLanguageFor(std::wstring_view tag);
 // Whether `folder` holds `<language>.traineddata`.
 bool HasTrainedData(const std::string& folder, const std::string& language);
 
+// Whether `<language>.traineddata` in `folder` carries a config: parameters
+// Tesseract sets as it loads the language, its globals among them. Data
+// that cannot be read counts as carrying one.
+bool HasLanguageConfig(const std::string& folder, const std::string& language);
+
 }  // namespace winrt_layer
 
 #endif  // PLATFORM_WINRT_RECOGNITION_TESSERACT_LANGUAGES_H_
