@@ -10,6 +10,10 @@ namespace {
 
 // A value is a few words: a time, a size, a date, a setting's state.
 constexpr size_t kMaxValueWords = 3;
+// Lines of one block further apart than this many line heights are parts
+// of the page apart: a chat's last message and its text field, which the
+// layout takes for one column at the left.
+constexpr int kBlockGapHeights = 4;
 // Ordering compares lines with lines: its cost grows with the square of
 // their number. A screen or a page holds far fewer; beyond, as on an image
 // of scattered fragments, the layout's order stands.
@@ -54,6 +58,29 @@ bool StandOneBelowAnother(const std::vector<TextLine>& lines) {
   return true;
 }
 
+// Gives each run of a block's lines that stands apart from the rest of it
+// a block of its own.
+void SplitBlocksAtGaps(std::vector<TextLine>* lines) {
+  int next_block = 0;
+  for (const TextLine& line : *lines) {
+    next_block = std::max(next_block, line.block + 1);
+  }
+  // The last line seen of each block, and the block its run went to.
+  std::map<int, std::pair<const TextLine*, int>> last;
+  for (TextLine& line : *lines) {
+    auto [seen, first] = last.emplace(line.block, std::make_pair(&line, line.block));
+    if (!first) {
+      const TextLine& above = *seen->second.first;
+      int height = std::max(above.bottom - above.top, line.bottom - line.top);
+      if (line.top - above.bottom > kBlockGapHeights * height) {
+        seen->second.second = next_block++;
+      }
+      seen->second.first = &line;
+    }
+    line.block = seen->second.second;
+  }
+}
+
 }  // namespace
 
 void OrderLines(std::vector<TextLine>* read) {
@@ -61,14 +88,18 @@ void OrderLines(std::vector<TextLine>* read) {
     return;
   }
   std::vector<TextLine>& lines = *read;
-  std::map<int, size_t> lines_per_block;
+  SplitBlocksAtGaps(&lines);
+  // A block of values only: one value, or a column of them (a receipt's
+  // prices).
+  std::map<int, bool> holds_values;
   for (const TextLine& line : lines) {
-    ++lines_per_block[line.block];
+    auto [values_only, added] = holds_values.emplace(line.block, true);
+    values_only->second = values_only->second && CountWords(line.text) <= kMaxValueWords;
   }
   // Values are joined from the left, so that two on one row keep their order.
   std::vector<size_t> values;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines_per_block[lines[i].block] == 1 && CountWords(lines[i].text) <= kMaxValueWords) {
+    if (holds_values[lines[i].block]) {
       values.push_back(i);
     }
   }

@@ -24,12 +24,15 @@ struct TextLine {
 // - A value aligned to the right of its row, as a time in a list of
 //   messages, a size in a list of files or a setting beside its label,
 //   comes out of the layout as a block of one short line of its own, read
-//   after all the rows: it is read at the end of the line of another block
+//   after all the rows; a column of them, as a receipt's prices, as a block
+//   of short lines. Each is read at the end of the line of another block
 //   that it stands beside, instead.
 // - Blocks that stand one below another, none beside another, as a
 //   screen's title over a list or the bubbles of a chat on either side, are
 //   read from the top down; the layout reads such a title, or the bubbles
-//   on the right, after the rest.
+//   on the right, after the rest. Lines of a block more than a few line
+//   heights apart count as blocks apart: the layout takes a chat's last
+//   bubble on the left and its text field for one column.
 // Columns of text, whose blocks hold more lines or longer ones and stand
 // side by side, keep their order, as do more lines than a screen or a page
 // holds.

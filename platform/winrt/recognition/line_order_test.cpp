@@ -38,6 +38,17 @@ TEST(LineOrderTest, ValuesSetApartAreReadOnTheirRows) {
                   "holiday_photos.zip starred Thu", "48.7 MB", "4 items, 61.3 GB available"));
 }
 
+TEST(LineOrderTest, AColumnOfValuesIsReadOnItsRows) {
+  // A receipt: the layout reads the prices as a block after the items.
+  std::vector<TextLine> lines = {
+      {"CAFE LUMEN", 0, 140, 30, 340, 60}, {"Latte", 0, 30, 120, 120, 150},
+      {"Croissant", 0, 30, 180, 190, 210}, {"Thank you!", 0, 30, 420, 200, 455},
+      {"4.20", 1, 290, 122, 355, 150},     {"2.80", 1, 290, 182, 355, 210},
+  };
+  EXPECT_THAT(Texts(std::move(lines)),
+              ElementsAre("CAFE LUMEN", "Latte 4.20", "Croissant 2.80", "Thank you!"));
+}
+
 TEST(LineOrderTest, BlocksOneBelowAnotherAreReadDownThePage) {
   // A chat: the layout reads the bubbles on the right after those on the
   // left, and the window's title last.
@@ -49,6 +60,17 @@ TEST(LineOrderTest, BlocksOneBelowAnotherAreReadDownThePage) {
   };
   EXPECT_THAT(Texts(std::move(lines)), ElementsAre("Team Nordlys", "Did anyone see the forecast?",
                                                    "I can drive, the car fits 5.", "Count me in."));
+  // The last bubble on the left and the text field far below it, taken
+  // for one block, around a bubble on the right.
+  lines = {
+      {"Are we still on for lunch?", 0, 35, 59, 173, 74},
+      {"Great, I will book a table", 1, 38, 232, 167, 243},
+      {"iMessage", 1, 42, 549, 99, 567},
+      {"See you there", 2, 489, 312, 563, 324},
+  };
+  EXPECT_THAT(Texts(std::move(lines)),
+              ElementsAre("Are we still on for lunch?", "Great, I will book a table",
+                          "See you there", "iMessage"));
 }
 
 TEST(LineOrderTest, ColumnsOfTextKeepTheirOrder) {
