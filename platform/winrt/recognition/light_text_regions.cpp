@@ -36,6 +36,10 @@ constexpr l_float32 kMinGroundShare = 0.6f;
 constexpr l_int32 kMinGroundDifference = 6;
 // The threshold that puts every gray on the darker side.
 constexpr l_int32 kOneGround = 256;
+// Light from around a region that reaches into it is left out of it, and
+// what lies within this many pixels of that light: the strokes and
+// counters of the text written on it.
+constexpr l_int32 kAroundTextSize = 5;
 // The edges of regions, this wide across, in the map of their grounds,
 // whose inverted grays are at least kTextContrast.
 constexpr l_int32 kEdgeSize = 5;
@@ -115,6 +119,51 @@ int LightTextGround(const Strokes& strokes, PIX* piece, l_int32 x, l_int32 y) {
   bool light_text = light > kLightTextDominance * dark && light >= kMinLightTextShare * total &&
                     light >= kMinLightTextPixels;
   return flat && light_text ? median : -1;
+}
+
+// Whether pixels of `gray` inside `box` are lighter than `median` by more
+// than kTextContrast: 1 where they are. Null without memory.
+ScopedPix LighterThan(PIX* gray, BOX* box, int median) {
+  ScopedPix part(pixClipRectangle(gray, box, nullptr));
+  ScopedPix dark(part ? pixThresholdToBinary(part.get(), median + kTextContrast + 1) : nullptr);
+  return ScopedPix(dark ? pixInvert(nullptr, dark.get()) : nullptr);
+}
+
+// `piece` (a mask at `x`, `y`), the region of a ground `median` in `gray`,
+// without the light of a lighter ground around it (in `ground`, `gray`
+// with its narrow strokes taken out) that reaches into it. Dark text beside
+// a bubble, as its timestamp, joins the bubble's ground once its strokes
+// are taken out, with the light it is written on. Light text on the ground
+// is enclosed by it and stays. Null without memory.
+ScopedPix WithoutLightFromAround(PIX* gray,
+                                 PIX* ground,
+                                 PIX* piece,
+                                 l_int32 x,
+                                 l_int32 y,
+                                 int median) {
+  if (median + kTextContrast >= 255) {
+    return ScopedPix(pixClone(piece));
+  }
+  ScopedBox box(boxCreate(x, y, pixGetWidth(piece), pixGetHeight(piece)));
+  ScopedPix light(box ? LighterThan(gray, box.get(), median) : nullptr);
+  ScopedPix lighter_ground(box ? LighterThan(ground, box.get(), median) : nullptr);
+  ScopedPix around(lighter_ground ? pixSubtract(nullptr, lighter_ground.get(), piece) : nullptr);
+  ScopedPix reached(around && light ? pixSeedfillBinary(nullptr, around.get(), light.get(), 8)
+                                    : nullptr);
+  if (reached == nullptr || pixAnd(reached.get(), reached.get(), piece) == nullptr) {
+    return nullptr;
+  }
+  l_int32 empty = 1;
+  if (pixZero(reached.get(), &empty) != 0 || empty) {
+    return ScopedPix(pixClone(piece));
+  }
+  // What is cut off of the region with that light, as the bits of that
+  // text the closing missed, goes with it.
+  ScopedPix text_around(
+      pixCloseSafeBrick(nullptr, reached.get(), kAroundTextSize, kAroundTextSize));
+  ScopedPix rest(text_around ? pixSubtract(nullptr, piece, text_around.get()) : nullptr);
+  return ScopedPix(rest ? pixSelectByArea(rest.get(), kMinRegionPixels, 4, L_SELECT_IF_GTE, nullptr)
+                        : nullptr);
 }
 
 // Gives the areas that regions in `inside` enclose, and that are too small
@@ -203,6 +252,11 @@ bool LightTextRegions::Find(PIX* gray) {
       }
       int median = LightTextGround(strokes, piece.get(), x, y);
       if (median >= 0) {
+        piece = WithoutLightFromAround(gray, ground.get(), piece.get(), x, y, median);
+        if (piece == nullptr) {
+          pixaDestroy(&pieces);
+          return false;
+        }
         pixPaintThroughMask(grounds.get(), piece.get(), x, y, static_cast<l_uint32>(255 - median));
         any = true;
       }

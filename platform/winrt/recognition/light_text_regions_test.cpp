@@ -120,6 +120,38 @@ TEST(LightTextRegionsTest, ASpeckOfAnotherGroundWithinAPanelIsThePanels) {
   EXPECT_LT(InvertedDistanceFromWhite(screen.get(), speck.get()), 8);
 }
 
+TEST(LightTextRegionsTest, DarkTextJustBelowABubbleIsLeftAsItIs) {
+  // A bubble of light text on a white screen, and a few pixels below its
+  // edge a little dark text, as a chat's timestamp: its strokes taken out,
+  // it joins the bubble's ground, with the white it is written on.
+  ScopedPix page = ReadGrayFixture("french.png");
+  ASSERT_TRUE(page);
+  ScopedPix panel = ScreenWithDarkPanel(page.get(), false);
+  ScopedPix screen(pixCreate(900, 400, 8));
+  ASSERT_TRUE(panel && screen);
+  pixSetAll(screen.get());
+  ScopedBox bubble(boxCreate(100, 100, 500, 80));
+  ASSERT_EQ(pixSetInRectArbitrary(screen.get(), bubble.get(), 60), 0);
+  pixRasterop(screen.get(), 120, 120, 400, 40, PIX_SRC, panel.get(), pixGetWidth(page.get()) + 62,
+              67);
+  ScopedBox line(boxCreate(62, 67, 400, 40));
+  ScopedPix text(pixClipRectangle(page.get(), line.get(), nullptr));
+  ScopedPix small_text(text ? pixScale(text.get(), 0.3f, 0.3f) : nullptr);
+  ASSERT_TRUE(small_text);
+  l_int32 stamp_width = pixGetWidth(small_text.get());
+  l_int32 stamp_height = pixGetHeight(small_text.get());
+  pixRasterop(screen.get(), 460, 188, stamp_width, stamp_height, PIX_SRC, small_text.get(), 0, 0);
+
+  LightTextRegions regions;
+  ASSERT_TRUE(regions.Find(screen.get()));
+  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
+  ASSERT_TRUE(inverted);
+  ScopedBox stamp(boxCreate(460, 188, stamp_width, stamp_height));
+  EXPECT_LT(MeanDifference(inverted.get(), screen.get(), stamp.get()), 8);
+  ScopedBox bubble_text(boxCreate(120, 120, 400, 40));
+  EXPECT_GT(MeanDifference(inverted.get(), screen.get(), bubble_text.get()), 100);
+}
+
 TEST(LightTextRegionsTest, GroundsAFewLevelsApartAreOne) {
   // A dark page of light text above a stretch of its ground without text
   // two levels darker, as a JPEG leaves a dark page's ground between its
