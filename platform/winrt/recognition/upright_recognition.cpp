@@ -134,9 +134,11 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   // recognizer, which loads meanwhile, the other by the first, which is
   // ready sooner, and reads the page that takes longer: as it is, as
   // Tesseract tries each light line of it inverted too, but inverted when
-  // the page is dark, as it is then negated whole. A page long enough to be
-  // cut at a line is read one way, then the other, each on both cores: read
-  // whole, its lines come out worse (a dark code page's underscores).
+  // the page is dark, as it is then negated whole. A dark page long enough
+  // to be cut at a line is read one way, then the other, each on both
+  // cores: read whole, its lines come out worse (a code page's underscores,
+  // a terminal's file names). A light one is read whole, which is sooner:
+  // a part of it read alone can lose a faint line (a chat's text field).
   ScopedPix prepared;
   ScopedPix as_it_is_page;
   std::future<AsideRecognition> aside;
@@ -144,7 +146,7 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   if (analyzed && !oriented && page.may_hold_text()) {
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
     if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared) &&
-        !CutsAtLine(prepared.get())) {
+        (!page.dark() || !CutsAtLine(prepared.get()))) {
       std::future<RecognizerPool::Lease> second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
