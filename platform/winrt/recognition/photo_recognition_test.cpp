@@ -160,6 +160,11 @@ TEST_F(PhotoRecognitionTest, PhotoWithoutTextGivesEmptyText) {
 TEST_F(PhotoRecognitionTest, LightTextOnBubblesButtonsChipsAndColouredGrounds) {
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "chat_light."), 5);
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "dialog_chips."), 5);
+  // The layout takes the dialog, framed against the dimmed app, for a
+  // picture, and leaves the blue button's label in it.
+  std::wstring dialog;
+  ASSERT_EQ(RecognizePhoto(std::string(WINRT_SCREENS_DIR) + "/dialog_chips.png", &dialog), S_OK);
+  EXPECT_NE(dialog.find(L"Cancel Share"), std::wstring::npos) << dialog;
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "receipt_app."), 3);
   // Its 9-pixel timestamps read enlarged.
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "chat_dark."), 3);

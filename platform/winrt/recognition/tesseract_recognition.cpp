@@ -13,6 +13,7 @@
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/filled_shapes.h"
 #include "platform/winrt/recognition/line_order.h"
+#include "platform/winrt/recognition/picture_blocks.h"
 #include "platform/winrt/recognition/small_text.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
@@ -238,7 +239,9 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   // the whole layout analysis again: Recognize leaves such a page marked
   // as not recognized.
   recognized->confidence = lines.empty() ? 0 : recognizer->MeanTextConf();
+  PictureBlocks pictures = FindPictureBlocks(recognizer);
   ReadSmallText(recognizer, resolution, &monitor, &lines);
+  ReadPictureBlocks(recognizer, pictures, resolution, &monitor, &lines);
   if (stop.Requested()) {
     recognizer->Clear();
     return stop.Failure();
