@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <memory>
-#include <string>
+#include <optional>
+#include <utility>
+
+#include "platform/winrt/recognition/sure_line.h"
 
 namespace winrt_layer {
 namespace {
@@ -115,22 +118,16 @@ void ReadPictureBlocks(tesseract::TessBaseAPI* recognizer,
     int block = next_block - 1;
     do {
       block += line->IsAtBeginningOf(tesseract::RIL_BLOCK);
-      std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
-      float confidence = line->Confidence(tesseract::RIL_TEXTLINE);
-      l_int32 left = 0, top = 0, right = 0, bottom = 0;
-      if (utf8 == nullptr || confidence < kMinConfidence ||
-          !line->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) {
+      std::optional<TextLine> sure = SureLine(*line, kMinConfidence);
+      if (!sure) {
         continue;
       }
-      std::string text = utf8.get();
-      text.erase(text.find_last_not_of(" \r\n") + 1);
-      if (text.empty()) {
-        continue;
-      }
-      l_int32 x = box->x + kFrameInset;
-      l_int32 y = box->y + kFrameInset;
-      found.push_back(
-          {std::move(text), block, x + left, y + top, x + right, y + bottom, confidence});
+      sure->block = block;
+      sure->left += box->x + kFrameInset;
+      sure->right += box->x + kFrameInset;
+      sure->top += box->y + kFrameInset;
+      sure->bottom += box->y + kFrameInset;
+      found.push_back(std::move(*sure));
     } while (line->Next(tesseract::RIL_TEXTLINE));
     next_block = block + 1;
   }

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/sure_line.h"
 
 namespace winrt_layer {
 namespace {
@@ -169,23 +171,19 @@ std::vector<TextLine> ReadEnlarged(tesseract::TessBaseAPI* recognizer,
     return enlarged_lines;
   }
   do {
-    std::unique_ptr<char[]> utf8(line->GetUTF8Text(tesseract::RIL_TEXTLINE));
-    float confidence = line->Confidence(tesseract::RIL_TEXTLINE);
-    l_int32 left = 0, top = 0, right = 0, bottom = 0;
-    if (utf8 == nullptr || confidence < kMinConfidence ||
-        !line->BoundingBox(tesseract::RIL_TEXTLINE, &left, &top, &right, &bottom)) {
+    std::optional<TextLine> sure = SureLine(*line, kMinConfidence);
+    if (!sure) {
       continue;
     }
-    std::string text = utf8.get();
-    text.erase(text.find_last_not_of(" \r\n") + 1);
     // The stretch of the sheet the line's middle falls in.
-    size_t i = std::upper_bound(tops.begin(), tops.end(), (top + bottom) / 2) - tops.begin();
-    if (text.empty() || i == 0) {
+    size_t i =
+        std::upper_bound(tops.begin(), tops.end(), (sure->top + sure->bottom) / 2) - tops.begin();
+    if (i == 0) {
       continue;
     }
     const BOX& box = boxes[i - 1];
     enlarged_lines.push_back(
-        {std::move(text), 0, box.x, box.y, box.x + box.w, box.y + box.h, confidence});
+        {std::move(sure->text), 0, box.x, box.y, box.x + box.w, box.y + box.h, sure->confidence});
   } while (line->Next(tesseract::RIL_TEXTLINE));
   return enlarged_lines;
 }
