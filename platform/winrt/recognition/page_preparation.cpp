@@ -9,6 +9,7 @@
 #include "platform/winrt/recognition/area_reduction.h"
 #include "platform/winrt/recognition/outlines.h"
 #include "platform/winrt/recognition/sauvola_threshold.h"
+#include "platform/winrt/recognition/screen_size.h"
 
 namespace winrt_layer {
 namespace {
@@ -96,8 +97,6 @@ constexpr float kTextMarginHeights = 3;
 // brought in, which Tesseract would read as text.
 constexpr float kLeveledTextMarginHeights = 1.5f;
 constexpr float kMaxCroppedShare = 0.75f;
-// A 4K screen's pixels.
-constexpr float kMaxUncutScreenPixels = 3840.0f * 2160.0f;
 // The gamma a drawn image's grays are given before Tesseract reads them:
 // below 1, it darkens the middle grays and keeps black and white.
 constexpr l_float32 kDrawnGamma = 0.75f;
@@ -419,7 +418,7 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
   // show in the box; a larger one is cut all the same, as what Tesseract
   // costs follows its pixels.
   float pixels = static_cast<float>(pixGetWidth(image)) * static_cast<float>(pixGetHeight(image));
-  bool cut = !drawn_ || pixels > kMaxUncutScreenPixels;
+  bool cut = !drawn_ || pixels > static_cast<float>(kLargestScreenPixels);
   text_box_.reset(cut ? TextBox(boxed, boxed_reduction, pixGetWidth(image), pixGetHeight(image),
                                 kTextMarginHeights)
                       : nullptr);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/winrt/recognition/screen_size.h"
 #include "platform/winrt/recognition/sure_line.h"
 
 namespace winrt_layer {
@@ -20,9 +21,6 @@ constexpr l_int32 kMinInnerSize = 12;
 // A page's few dialogs and cards are looked into; a page of many pictures
 // (thumbnails) holds their captions in lines the layout reads.
 constexpr size_t kMaxBlocks = 4;
-// Blocks are looked into on a page up to a 4K screen's size, as its small
-// text is.
-constexpr l_int64 kMaxPagePixels = 3840 * 2160;
 // A line read in a picture less surely than this is the picture's detail.
 constexpr float kMinConfidence = 80;
 
@@ -56,7 +54,8 @@ ScopedPix Unread(PIX* page, const BOX& box, const std::vector<TextLine>& read) {
 PictureBlocks FindPictureBlocks(tesseract::TessBaseAPI* recognizer) {
   PictureBlocks pictures;
   PIX* page = recognizer->GetInputImage();
-  if (page == nullptr || l_int64{pixGetWidth(page)} * pixGetHeight(page) > kMaxPagePixels) {
+  // A screen's page, as for its small text.
+  if (page == nullptr || l_int64{pixGetWidth(page)} * pixGetHeight(page) > kLargestScreenPixels) {
     return pictures;
   }
   std::unique_ptr<tesseract::ResultIterator> block(recognizer->GetIterator());

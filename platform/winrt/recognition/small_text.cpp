@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/screen_size.h"
 #include "platform/winrt/recognition/sure_line.h"
 
 namespace winrt_layer {
@@ -36,7 +37,6 @@ constexpr size_t kMaxLines = 48;
 // Small text is looked for on a page up to a 4K screen's size, and read on
 // a sheet of at most this many pixels: within the memory a recognition
 // has, beside Tesseract's reading of the page.
-constexpr l_int64 kMaxPagePixels = 3840 * 2160;
 constexpr l_int64 kMaxSheetPixels = 4'000'000;
 // A line read enlarged less surely than this is an icon or a picture's
 // detail; one read at its size less surely than the other is read again.
@@ -196,7 +196,7 @@ void ReadSmallText(tesseract::TessBaseAPI* recognizer,
                    std::vector<TextLine>* read) {
   PIX* page = recognizer->GetInputImage();
   if (page == nullptr || pixGetDepth(page) != 8 ||
-      l_int64{pixGetWidth(page)} * pixGetHeight(page) > kMaxPagePixels) {
+      l_int64{pixGetWidth(page)} * pixGetHeight(page) > kLargestScreenPixels) {
     return;
   }
   ScopedPix thresholded(recognizer->GetThresholdedImage());

@@ -10,6 +10,7 @@
 #include "platform/winrt/recognition/page_preparation.h"
 #include "platform/winrt/recognition/page_split.h"
 #include "platform/winrt/recognition/picture_text.h"
+#include "platform/winrt/recognition/screen_size.h"
 #include "platform/winrt/recognition/tesseract_recognition.h"
 
 namespace winrt_layer {
@@ -36,11 +37,6 @@ constexpr int kConfidentReading = 60;
 // Tesseract reads a clean page, or a photograph of one, at a mean word
 // confidence above this.
 constexpr int kSureReading = 80;
-// A page with light text is read twice, inverted and as it is. Up to this
-// size (a 4K screen) the two readings run side by side, each with a
-// recognizer and a copy of the page of its own; a larger page's two could
-// pass the memory budget, and are read one after the other.
-constexpr uint64_t kMaxPixelsReadTwiceAtOnce = 3840 * 2160;
 
 // The resolution `pixels` are recognized at once `page` prepared them.
 uint32_t RecognitionResolution(const LeptonicaImage& pixels, const PagePreparation& page) {
@@ -79,11 +75,14 @@ RuntimeError ReadAgain(RecognizerPool& recognizers,
   return RecognizePageSplit(recognizers, recognizer, std::move(prepared), resolution, stop, again);
 }
 
-// Whether `page`, of `image`, is read twice at once.
+// Whether `page`, of `image`, is read twice at once: a page with light text
+// up to a 4K screen's size, each reading with a recognizer and a copy of the
+// page of its own. A larger page's two could pass the memory budget, and
+// are read one after the other.
 bool ReadsTwiceAtOnce(const PagePreparation& page, PIX* image) {
   return page.has_light_text() && uint64_t{static_cast<uint32_t>(pixGetWidth(image))} *
                                           static_cast<uint32_t>(pixGetHeight(image)) <=
-                                      kMaxPixelsReadTwiceAtOnce;
+                                      static_cast<uint64_t>(kLargestScreenPixels);
 }
 
 // Whether `page` may be read on a thread of its own: a clone shares its
