@@ -175,6 +175,10 @@ TEST_F(PhotoRecognitionTest, ScreensLightAndDarkAtEveryScaleAndIn4k) {
                              "ui_dark_200.", "desktop_4k."}) {
     EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, screen), 3);
   }
+  // A row's time, smaller than its title, is spaced by its own words.
+  std::wstring podcasts;
+  ASSERT_EQ(RecognizePhoto(std::string(WINRT_SCREENS_DIR) + "/ui_dark_200.png", &podcasts), S_OK);
+  EXPECT_NE(podcasts.find(L"myths 1 hr 4 min"), std::wstring::npos) << podcasts;
   // A page of 10-pixel print, read at a screen's resolution and cut at a
   // line.
   EXPECT_EQ(ExpectAllRead(WINRT_SCREENS_DIR, "small_print."), 3);

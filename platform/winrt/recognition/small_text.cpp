@@ -1,15 +1,10 @@
 #include "platform/winrt/recognition/small_text.h"
 
-#include <tesseract/resultiterator.h>
-
 #include <algorithm>
-#include <memory>
-#include <optional>
-#include <string>
 
 #include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/line_sheet.h"
 #include "platform/winrt/recognition/screen_size.h"
-#include "platform/winrt/recognition/sure_line.h"
 
 namespace winrt_layer {
 namespace {
@@ -27,17 +22,12 @@ constexpr l_int32 kCharacterRise = 3;
 constexpr l_int32 kMinLineHeight = 5;
 constexpr l_int32 kMaxLineHeight = kMaxSmallHeight + kCharacterRise;
 // Tesseract reads such lines best this many times larger, with this much
-// of the page around each and this much space between them.
+// of the page around each.
 constexpr l_int32 kEnlargement = 3;
 constexpr l_int32 kPadding = 3;
-constexpr l_int32 kSpacing = 24;
 // A page of more small lines than this is small print Tesseract reads at its
 // size; icons and the odd unread mark make fewer.
 constexpr size_t kMaxLines = 48;
-// Small text is looked for on a page up to a 4K screen's size, and read on
-// a sheet of at most this many pixels: within the memory a recognition
-// has, beside Tesseract's reading of the page.
-constexpr l_int64 kMaxSheetPixels = 4'000'000;
 // A line read enlarged less surely than this is an icon or a picture's
 // detail; one read at its size less surely than the other is read again.
 constexpr float kMinConfidence = 70;
@@ -123,71 +113,6 @@ std::vector<BOX> FindSmallLines(PIX* thresholded, const std::vector<TextLine>& r
   return lines;
 }
 
-// The lines `recognizer` reads in `page` within `boxes`, enlarged, their
-// boxes those in `boxes`; in no particular block.
-std::vector<TextLine> ReadEnlarged(tesseract::TessBaseAPI* recognizer,
-                                   PIX* page,
-                                   const std::vector<BOX>& boxes,
-                                   uint32_t resolution,
-                                   tesseract::ETEXT_DESC* monitor) {
-  std::vector<TextLine> enlarged_lines;
-  // The boxes, enlarged, stand one below another on a sheet, each at the
-  // top of a stretch of its own.
-  l_int32 sheet_width = 0;
-  l_int32 sheet_height = kSpacing;
-  std::vector<l_int32> tops;
-  for (const BOX& box : boxes) {
-    l_int32 width = std::max(sheet_width, box.w * kEnlargement);
-    l_int32 height = sheet_height + box.h * kEnlargement + kSpacing;
-    if (l_int64{width + 2 * kSpacing} * height > kMaxSheetPixels) {
-      break;
-    }
-    tops.push_back(sheet_height);
-    sheet_width = width;
-    sheet_height = height;
-  }
-  ScopedPix sheet(pixCreate(sheet_width + 2 * kSpacing, sheet_height, 8));
-  if (sheet == nullptr) {
-    return enlarged_lines;
-  }
-  pixSetAll(sheet.get());
-  for (size_t i = 0; i < tops.size(); ++i) {
-    ScopedPix crop(pixClipRectangle(page, const_cast<BOX*>(&boxes[i]), nullptr));
-    ScopedPix enlarged(crop ? pixScale(crop.get(), kEnlargement, kEnlargement) : nullptr);
-    if (enlarged == nullptr) {
-      return enlarged_lines;
-    }
-    pixRasterop(sheet.get(), kSpacing, tops[i], pixGetWidth(enlarged.get()),
-                pixGetHeight(enlarged.get()), PIX_SRC, enlarged.get(), 0, 0);
-  }
-  recognizer->SetPageSegMode(tesseract::PSM_SINGLE_BLOCK);
-  recognizer->SetImage(sheet.get());
-  recognizer->SetSourceResolution(static_cast<int>(resolution));
-  if (recognizer->Recognize(monitor) != 0) {
-    return enlarged_lines;
-  }
-  std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
-  if (line == nullptr) {
-    return enlarged_lines;
-  }
-  do {
-    std::optional<TextLine> sure = SureLine(*line, kMinConfidence);
-    if (!sure) {
-      continue;
-    }
-    // The stretch of the sheet the line's middle falls in.
-    size_t i =
-        std::upper_bound(tops.begin(), tops.end(), (sure->top + sure->bottom) / 2) - tops.begin();
-    if (i == 0) {
-      continue;
-    }
-    const BOX& box = boxes[i - 1];
-    enlarged_lines.push_back(
-        {std::move(sure->text), 0, box.x, box.y, box.x + box.w, box.y + box.h, sure->confidence});
-  } while (line->Next(tesseract::RIL_TEXTLINE));
-  return enlarged_lines;
-}
-
 }  // namespace
 
 void ReadSmallText(tesseract::TessBaseAPI* recognizer,
@@ -206,7 +131,8 @@ void ReadSmallText(tesseract::TessBaseAPI* recognizer,
     return;
   }
   int next_block = read->empty() ? 0 : read->back().block + 1;
-  for (TextLine& line : ReadEnlarged(recognizer, page, boxes, resolution, monitor)) {
+  for (TextLine& line :
+       ReadOnSheet(recognizer, page, boxes, kEnlargement, kMinConfidence, resolution, monitor)) {
     // It stands instead of the unsure line it reads again, if it is surer,
     // or else in the block of the line above it, after that line: a
     // timestamp below its chat bubble, a caption below its title.

@@ -14,6 +14,7 @@
 #include "platform/winrt/recognition/filled_shapes.h"
 #include "platform/winrt/recognition/line_order.h"
 #include "platform/winrt/recognition/picture_blocks.h"
+#include "platform/winrt/recognition/row_parts.h"
 #include "platform/winrt/recognition/small_text.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
@@ -89,19 +90,19 @@ bool HoldsShape(const std::vector<WordBox>& shapes, const TextLine& line) {
   });
 }
 
-// The lines Tesseract read, in its order, without the filled shapes it
-// took for words; lines of white space only are left out. `in_page_order`
+// The lines Tesseract read, in its order, without `shapes`, the filled
+// shapes it took for words; lines of white space only are left out. `in_page_order`
 // says whether the page's order of the words is their reading order. False
 // when `stop` asked for the end first.
 bool CollectLines(tesseract::TessBaseAPI* recognizer,
                   bool in_page_order,
+                  const std::vector<WordBox>& shapes,
                   const RecognitionStop& stop,
                   std::vector<TextLine>* lines) {
   std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());
   if (line == nullptr) {
     return true;
   }
-  std::vector<WordBox> shapes = FindFilledShapes(recognizer);
   int block = -1;
   do {
     if (stop.Requested()) {
@@ -230,8 +231,9 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   // but finds it from the start of the page for every word: on a page of
   // thousands of words that costs as long as reading them.
   bool in_page_order = ReadsLeftToRight(recognizer);
+  std::vector<WordBox> shapes = FindFilledShapes(recognizer);
   std::vector<TextLine> lines;
-  if (!CollectLines(recognizer, in_page_order, stop, &lines)) {
+  if (!CollectLines(recognizer, in_page_order, shapes, stop, &lines)) {
     recognizer->Clear();
     return stop.Failure();
   }
@@ -240,7 +242,9 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   // as not recognized.
   recognized->confidence = lines.empty() ? 0 : recognizer->MeanTextConf();
   PictureBlocks pictures = FindPictureBlocks(recognizer);
+  RowParts rows = in_page_order ? FindRowParts(recognizer, shapes) : RowParts();
   ReadSmallText(recognizer, resolution, &monitor, &lines);
+  ReadRowParts(recognizer, rows, resolution, &monitor, &lines);
   ReadPictureBlocks(recognizer, pictures, resolution, &monitor, &lines);
   if (stop.Requested()) {
     recognizer->Clear();
