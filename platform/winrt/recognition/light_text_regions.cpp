@@ -267,16 +267,26 @@ bool LightTextRegions::Find(PIX* gray) {
     return true;
   }
   // The anti-aliased edge between a region and what is around it is
-  // neither's ground nor text: whitened, so that no outline is read.
+  // neither's ground nor text: whitened, so that no outline is read. So is
+  // the edge between two regions whose grounds differ as text does from
+  // its ground (an avatar's disc on a dark list): inverted with either, it
+  // would come out as a ring of dots.
   ScopedPix regions(pixThresholdToBinary(grounds.get(), 1));
   ScopedPix inside(regions ? pixInvert(nullptr, regions.get()) : nullptr);
   if (inside == nullptr || !AdoptSmallHoles(grounds.get(), inside.get())) {
     return false;
   }
-  ScopedPix outer(inside ? pixDilateBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize) : nullptr);
-  ScopedPix inner(inside ? pixErodeBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize) : nullptr);
-  if (outer == nullptr || inner == nullptr ||
+  ScopedPix outer(pixDilateBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize));
+  ScopedPix inner(pixErodeBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize));
+  ScopedPix highest(pixDilateGray(grounds.get(), kEdgeSize, kEdgeSize));
+  ScopedPix lowest(pixErodeGray(grounds.get(), kEdgeSize, kEdgeSize));
+  ScopedPix spread(highest && lowest ? pixSubtractGray(nullptr, highest.get(), lowest.get())
+                                     : nullptr);
+  ScopedPix between(spread ? pixThresholdToBinary(spread.get(), kTextContrast) : nullptr);
+  if (outer == nullptr || inner == nullptr || between == nullptr ||
       pixXor(outer.get(), outer.get(), inner.get()) == nullptr ||
+      pixInvert(between.get(), between.get()) == nullptr ||
+      pixOr(outer.get(), outer.get(), between.get()) == nullptr ||
       pixSetMasked(grounds.get(), outer.get(), kEdge) != 0) {
     return false;
   }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace winrt_layer {
@@ -150,6 +152,56 @@ TEST(LightTextRegionsTest, DarkTextJustBelowABubbleIsLeftAsItIs) {
   EXPECT_LT(MeanDifference(inverted.get(), screen.get(), stamp.get()), 8);
   ScopedBox bubble_text(boxCreate(120, 120, 400, 40));
   EXPECT_GT(MeanDifference(inverted.get(), screen.get(), bubble_text.get()), 100);
+}
+
+TEST(LightTextRegionsTest, TheEdgeOfADiscOnADarkScreenIsNoOutline) {
+  // A line of light text on a dark screen, and an avatar: a lighter disc,
+  // its edge blended into the screen, with white initials. Each is a region
+  // of its own; inverted, the blended edge between them would come out as
+  // a ring of dots around the initials, and Tesseract's layout would leave
+  // them out with it.
+  ScopedPix page = ReadGrayFixture("french.png");
+  ASSERT_TRUE(page);
+  ScopedPix panel = ScreenWithDarkPanel(page.get(), false);
+  ScopedPix screen(pixCreate(900, 400, 8));
+  ASSERT_TRUE(panel && screen);
+  pixSetAllArbitrary(screen.get(), 30);
+  pixRasterop(screen.get(), 300, 40, 400, 40, PIX_SRC, panel.get(), pixGetWidth(page.get()) + 62,
+              67);
+  constexpr l_int32 kCentreX = 150, kCentreY = 200, kRadius = 40;
+  for (l_int32 y = kCentreY - kRadius - 2; y <= kCentreY + kRadius + 2; ++y) {
+    for (l_int32 x = kCentreX - kRadius - 2; x <= kCentreX + kRadius + 2; ++x) {
+      double cover = std::clamp(kRadius + 0.5 - std::hypot(x - kCentreX, y - kCentreY), 0.0, 1.0);
+      pixSetPixel(screen.get(), x, y, static_cast<l_uint32>(30 + cover * 120));
+    }
+  }
+  for (l_int32 y = 0; y < 24; ++y) {
+    for (l_int32 x = 0; x < 50; ++x) {
+      l_uint32 ink = 255;
+      pixGetPixel(page.get(), 62 + x, 72 + y, &ink);
+      if (ink < 128) {
+        pixSetPixel(screen.get(), kCentreX - 25 + x, kCentreY - 12 + y, 250);
+      }
+    }
+  }
+
+  LightTextRegions regions;
+  ASSERT_TRUE(regions.Find(screen.get()));
+  ScopedPix inverted = regions.Invert(screen.get(), nullptr);
+  ASSERT_TRUE(inverted);
+  int dark = 0;
+  for (l_int32 y = kCentreY - kRadius - 3; y <= kCentreY + kRadius + 3; ++y) {
+    for (l_int32 x = kCentreX - kRadius - 3; x <= kCentreX + kRadius + 3; ++x) {
+      double distance = std::hypot(x - kCentreX, y - kCentreY);
+      l_uint32 value = 0;
+      pixGetPixel(inverted.get(), x, y, &value);
+      dark += std::abs(distance - kRadius) < 1.5 && value < 224;
+    }
+  }
+  EXPECT_EQ(dark, 0);
+  // The initials are inverted with their disc.
+  ScopedBox initials(boxCreate(kCentreX - 25, kCentreY - 12, 50, 24));
+  EXPECT_GT(MeanDifference(inverted.get(), screen.get(), initials.get()), 100);
 }
 
 TEST(LightTextRegionsTest, GroundsAFewLevelsApartAreOne) {
