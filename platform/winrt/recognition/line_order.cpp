@@ -10,6 +10,9 @@ namespace {
 
 // A value is a few words: a time, a size, a date, a setting's state.
 constexpr size_t kMaxValueWords = 3;
+// A value stands at the start of a line it is at most this many of its
+// heights to the left of: an avatar's initials beside a name.
+constexpr int kMaxLeadGapHeights = 4;
 // Lines of one block further apart than this many line heights are parts
 // of the page apart: a chat's last message and its text field, which the
 // layout takes for one column at the left.
@@ -36,6 +39,77 @@ bool StandsBeside(const TextLine& value, const TextLine& line) {
   int middle = (value.top + value.bottom) / 2;
   return value.block != line.block && middle >= line.top && middle <= line.bottom &&
          value.left >= line.right;
+}
+
+// How far the middle of `value` lies from `line`'s height when it stands at
+// the start of that line, of another block: to its left, within a few of
+// its own heights across and one down or up. Initials on an avatar stand
+// between a name and the line below it. -1 when it does not.
+int DistanceToStart(const TextLine& value, const TextLine& line) {
+  int height = value.bottom - value.top;
+  if (value.block == line.block || line.left < value.right ||
+      line.left - value.right > kMaxLeadGapHeights * height) {
+    return -1;
+  }
+  int middle = (value.top + value.bottom) / 2;
+  int distance = middle < line.top ? line.top - middle : std::max(0, middle - line.bottom);
+  return distance <= height ? distance : -1;
+}
+
+// Reads the values that stand at the start of rows, each row a block of its
+// own, at the start of their rows: a list's avatars' initials, which the
+// layout reads as a column before the list. A block's values are joined
+// only when each has a row, and none when any stands on a row after a line;
+// values that would start rows of one block (a side menu beside an article,
+// line numbers beside code) keep their place, as do values that are rows
+// of others. Marks them in `joined`.
+void JoinLeadingValues(std::vector<TextLine>* read,
+                       const std::map<int, bool>& holds_values,
+                       std::vector<bool>* joined) {
+  std::vector<TextLine>& lines = *read;
+  std::map<int, std::vector<std::pair<size_t, size_t>>> starts;
+  std::map<int, bool> refused;
+  for (size_t value = 0; value < lines.size(); ++value) {
+    int block = lines[value].block;
+    if (!holds_values.at(block) || refused[block]) {
+      continue;
+    }
+    size_t row = lines.size();
+    int nearest = 0;
+    for (size_t i = 0; i < lines.size() && !refused[block]; ++i) {
+      refused[block] = i != value && StandsBeside(lines[value], lines[i]);
+      int distance = DistanceToStart(lines[value], lines[i]);
+      if (distance >= 0 && (row == lines.size() || distance < nearest ||
+                            (distance == nearest && lines[i].top < lines[row].top))) {
+        row = i;
+        nearest = distance;
+      }
+    }
+    refused[block] = refused[block] || row == lines.size();
+    starts[block].emplace_back(value, row);
+  }
+  std::map<int, int> starts_per_row_block;
+  for (const auto& [block, pairs] : starts) {
+    for (const auto& [value, row] : pairs) {
+      starts_per_row_block[refused[block] ? -1 : lines[row].block] += 1;
+    }
+  }
+  // A row that is itself a value joined to a row keeps its place.
+  auto starts_its_row = [&](const std::pair<size_t, size_t>& start) {
+    int row_block = lines[start.second].block;
+    return starts_per_row_block[row_block] == 1 &&
+           (starts.find(row_block) == starts.end() || refused[row_block]);
+  };
+  for (const auto& [block, pairs] : starts) {
+    if (refused[block] || !std::all_of(pairs.begin(), pairs.end(), starts_its_row)) {
+      continue;
+    }
+    for (const auto& [value, row] : pairs) {
+      lines[row].text = lines[value].text + ' ' + lines[row].text;
+      lines[row].left = lines[value].left;
+      (*joined)[value] = true;
+    }
+  }
 }
 
 // Whether the blocks of `lines` stand one below another: no two of them
@@ -96,16 +170,17 @@ void OrderLines(std::vector<TextLine>* read) {
     auto [values_only, added] = holds_values.emplace(line.block, true);
     values_only->second = values_only->second && CountWords(line.text) <= kMaxValueWords;
   }
+  std::vector<bool> joined(lines.size(), false);
+  JoinLeadingValues(&lines, holds_values, &joined);
   // Values are joined from the left, so that two on one row keep their order.
   std::vector<size_t> values;
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (holds_values[lines[i].block]) {
+    if (holds_values[lines[i].block] && !joined[i]) {
       values.push_back(i);
     }
   }
   std::sort(values.begin(), values.end(),
             [&lines](size_t a, size_t b) { return lines[a].left < lines[b].left; });
-  std::vector<bool> joined(lines.size(), false);
   for (size_t value : values) {
     // The nearest line to its left on its row, that is no value joined.
     size_t row = lines.size();

@@ -49,6 +49,35 @@ TEST(LineOrderTest, AColumnOfValuesIsReadOnItsRows) {
               ElementsAre("CAFE LUMEN", "Latte 4.20", "Croissant 2.80", "Thank you!"));
 }
 
+TEST(LineOrderTest, InitialsOnAvatarsStartTheirRows) {
+  // A contacts list: the layout reads the avatars' initials, which stand
+  // between a name and the line below it, as a column before the list.
+  std::vector<TextLine> lines = {
+      {"AM", 0, 37, 112, 63, 125},
+      {"BK", 0, 39, 202, 61, 215},
+      {"Contacts", 1, 381, 24, 476, 40},
+      {"Alice Martin", 2, 100, 97, 217, 112},
+      {"Mobile 555 0142", 2, 102, 126, 231, 138},
+      {"Bruno Keller", 3, 102, 187, 222, 202},
+      {"Work, last seen 2 h ago", 3, 101, 216, 286, 231},
+      {"09:41", 4, 791, 100, 833, 112},
+  };
+  EXPECT_THAT(Texts(std::move(lines)),
+              ElementsAre("Contacts", "AM Alice Martin 09:41", "Mobile 555 0142", "BK Bruno Keller",
+                          "Work, last seen 2 h ago"));
+  // A side menu beside an article: its items would start lines of one
+  // block.
+  lines = {
+      {"Home", 0, 20, 40, 80, 58},
+      {"About us", 0, 20, 70, 110, 88},
+      {"The harbour was quiet in the early", 1, 130, 40, 700, 58},
+      {"morning. Fishing boats returned", 1, 130, 70, 700, 88},
+  };
+  EXPECT_THAT(Texts(std::move(lines)),
+              ElementsAre("Home", "About us", "The harbour was quiet in the early",
+                          "morning. Fishing boats returned"));
+}
+
 TEST(LineOrderTest, BlocksOneBelowAnotherAreReadDownThePage) {
   // A chat: the layout reads the bubbles on the right after those on the
   // left, and the window's title last.
