@@ -197,6 +197,39 @@ bool AdoptSmallHoles(PIX* grounds, PIX* inside) {
   return pixOr(inside, inside, small.get()) != nullptr;
 }
 
+// The pixels of `grounds` (8 bits per pixel) either side of a step of
+// kTextContrast or more to the next pixel right or below: where two
+// regions meet whose grounds differ as text does from its ground. Null
+// without memory.
+ScopedPix GroundSteps(PIX* grounds) {
+  l_int32 width = pixGetWidth(grounds);
+  l_int32 height = pixGetHeight(grounds);
+  ScopedPix steps(pixCreate(width, height, 1));
+  if (steps == nullptr) {
+    return nullptr;
+  }
+  l_int32 words = pixGetWpl(grounds);
+  l_int32 step_words = pixGetWpl(steps.get());
+  for (l_int32 y = 0; y < height; ++y) {
+    const l_uint32* row = pixGetData(grounds) + y * words;
+    l_uint32* step_row = pixGetData(steps.get()) + y * step_words;
+    for (l_int32 x = 0; x < width; ++x) {
+      l_int32 ground = GET_DATA_BYTE(row, x);
+      if (x + 1 < width &&
+          std::abs(ground - static_cast<l_int32>(GET_DATA_BYTE(row, x + 1))) >= kTextContrast) {
+        SET_DATA_BIT(step_row, x);
+        SET_DATA_BIT(step_row, x + 1);
+      }
+      if (y + 1 < height &&
+          std::abs(ground - static_cast<l_int32>(GET_DATA_BYTE(row + words, x))) >= kTextContrast) {
+        SET_DATA_BIT(step_row, x);
+        SET_DATA_BIT(step_row + step_words, x);
+      }
+    }
+  }
+  return steps;
+}
+
 }  // namespace
 
 bool LightTextRegions::Find(PIX* gray) {
@@ -278,15 +311,11 @@ bool LightTextRegions::Find(PIX* gray) {
   }
   ScopedPix outer(pixDilateBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize));
   ScopedPix inner(pixErodeBrick(nullptr, inside.get(), kEdgeSize, kEdgeSize));
-  ScopedPix highest(pixDilateGray(grounds.get(), kEdgeSize, kEdgeSize));
-  ScopedPix lowest(pixErodeGray(grounds.get(), kEdgeSize, kEdgeSize));
-  ScopedPix spread(highest && lowest ? pixSubtractGray(nullptr, highest.get(), lowest.get())
-                                     : nullptr);
-  ScopedPix between(spread ? pixThresholdToBinary(spread.get(), kTextContrast) : nullptr);
-  if (outer == nullptr || inner == nullptr || between == nullptr ||
+  ScopedPix steps = GroundSteps(grounds.get());
+  if (outer == nullptr || inner == nullptr || steps == nullptr ||
       pixXor(outer.get(), outer.get(), inner.get()) == nullptr ||
-      pixInvert(between.get(), between.get()) == nullptr ||
-      pixOr(outer.get(), outer.get(), between.get()) == nullptr ||
+      pixDilateBrick(steps.get(), steps.get(), kEdgeSize - 2, kEdgeSize - 2) == nullptr ||
+      pixOr(outer.get(), outer.get(), steps.get()) == nullptr ||
       pixSetMasked(grounds.get(), outer.get(), kEdge) != 0) {
     return false;
   }
