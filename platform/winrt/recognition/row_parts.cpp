@@ -106,8 +106,7 @@ std::string WithoutSpaces(std::string text) {
 RowParts FindRowParts(tesseract::TessBaseAPI* recognizer, const std::vector<WordBox>& shapes) {
   RowParts rows;
   PIX* page = recognizer->GetInputImage();
-  if (page == nullptr || pixGetDepth(page) != 8 ||
-      l_int64{pixGetWidth(page)} * pixGetHeight(page) > kLargestScreenPixels) {
+  if (!IsScreenPage(page)) {
     return rows;
   }
   std::unique_ptr<tesseract::ResultIterator> line(recognizer->GetIterator());

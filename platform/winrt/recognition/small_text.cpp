@@ -116,17 +116,15 @@ std::vector<BOX> FindSmallLines(PIX* thresholded, const std::vector<TextLine>& r
 }  // namespace
 
 void ReadSmallText(tesseract::TessBaseAPI* recognizer,
+                   PIX* thresholded,
                    uint32_t resolution,
                    tesseract::ETEXT_DESC* monitor,
                    std::vector<TextLine>* read) {
   PIX* page = recognizer->GetInputImage();
-  if (page == nullptr || pixGetDepth(page) != 8 ||
-      l_int64{pixGetWidth(page)} * pixGetHeight(page) > kLargestScreenPixels) {
+  if (!IsScreenPage(page) || thresholded == nullptr) {
     return;
   }
-  ScopedPix thresholded(recognizer->GetThresholdedImage());
-  std::vector<BOX> boxes =
-      thresholded ? FindSmallLines(thresholded.get(), *read) : std::vector<BOX>();
+  std::vector<BOX> boxes = FindSmallLines(thresholded, *read);
   if (boxes.empty()) {
     return;
   }

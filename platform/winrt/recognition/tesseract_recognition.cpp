@@ -15,7 +15,9 @@
 #include "platform/winrt/recognition/line_order.h"
 #include "platform/winrt/recognition/picture_blocks.h"
 #include "platform/winrt/recognition/row_parts.h"
+#include "platform/winrt/recognition/screen_size.h"
 #include "platform/winrt/recognition/small_text.h"
+#include "platform/winrt/recognition/unread_rows.h"
 #include "platform/winrt/runtime/thread_pool.h"
 
 namespace winrt_layer {
@@ -243,9 +245,14 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   recognized->confidence = lines.empty() ? 0 : recognizer->MeanTextConf();
   PictureBlocks pictures = FindPictureBlocks(recognizer);
   RowParts rows = in_page_order ? FindRowParts(recognizer, shapes) : RowParts();
-  ReadSmallText(recognizer, resolution, &monitor, &lines);
+  ScopedPix thresholded(
+      IsScreenPage(recognizer->GetInputImage()) ? recognizer->GetThresholdedImage() : nullptr);
+  UnreadRows unread = FindUnreadRows(recognizer->GetInputImage(), thresholded.get(), lines);
+  ReadSmallText(recognizer, thresholded.get(), resolution, &monitor, &lines);
+  thresholded.reset();
   ReadRowParts(recognizer, rows, resolution, &monitor, &lines);
   ReadPictureBlocks(recognizer, pictures, resolution, &monitor, &lines);
+  ReadUnreadRows(recognizer, unread, resolution, &monitor, &lines);
   if (stop.Requested()) {
     recognizer->Clear();
     return stop.Failure();
