@@ -19,6 +19,16 @@ struct BoxDeleter {
 };
 typedef std::unique_ptr<BOX, BoxDeleter> ScopedBox;
 
+// A rectangle to hand Leptonica, which owns none of it.
+inline BOX Rectangle(l_int32 x, l_int32 y, l_int32 width, l_int32 height) {
+  BOX box{};
+  box.x = x;
+  box.y = y;
+  box.w = width;
+  box.h = height;
+  return box;
+}
+
 // The gray of a color, with Leptonica's weights: decoders that turn color
 // to gray give what Leptonica's own conversion would.
 inline uint8_t Luminance(uint8_t red, uint8_t green, uint8_t blue) {

@@ -83,10 +83,9 @@ std::vector<LinePart> PartsToRead(const std::vector<Part>& parts) {
     LinePart line_part;
     line_part.text = part.text;
     line_part.read_alone = part.words > 1 && part.rise < kMaxSmallerRise * tallest;
-    line_part.box.x = part.box.left - kPadding;
-    line_part.box.y = part.box.top - kPadding;
-    line_part.box.w = part.box.right - part.box.left + 2 * kPadding;
-    line_part.box.h = part.box.bottom - part.box.top + 2 * kPadding;
+    line_part.box = Rectangle(part.box.left - kPadding, part.box.top - kPadding,
+                              part.box.right - part.box.left + 2 * kPadding,
+                              part.box.bottom - part.box.top + 2 * kPadding);
     any_read_alone = any_read_alone || line_part.read_alone;
     line_parts.push_back(std::move(line_part));
   }

@@ -47,16 +47,6 @@ bool ReadsAllOf(const TextLine& line, const TextLine& old) {
          line.right >= old.right - kPadding;
 }
 
-// A rectangle to hand Leptonica, which owns none of it.
-BOX Rectangle(l_int32 x, l_int32 y, l_int32 width, l_int32 height) {
-  BOX box{};
-  box.x = x;
-  box.y = y;
-  box.w = width;
-  box.h = height;
-  return box;
-}
-
 // The boxes, in the page's pixels and with some of the page around them,
 // of the lines of small marks in `thresholded` (Tesseract's binarized page,
 // 1 for ink) that no line of `read` holds but an unsure one; empty without

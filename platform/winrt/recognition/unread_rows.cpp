@@ -23,15 +23,6 @@ constexpr size_t kMaxRows = 8;
 // A row read less surely than this is an icon or a picture's detail.
 constexpr float kMinConfidence = 80;
 
-BOX Rectangle(l_int32 x, l_int32 y, l_int32 width, l_int32 height) {
-  BOX box{};
-  box.x = x;
-  box.y = y;
-  box.w = width;
-  box.h = height;
-  return box;
-}
-
 // The median height of `read`'s lines; 0 when there are none.
 l_int32 MedianLineHeight(const std::vector<TextLine>& read) {
   std::vector<l_int32> heights;
