@@ -17,10 +17,10 @@ namespace winrt_layer {
 // `recognizer`'s reading of a page left out of `read`, its lines, or read
 // poorly. They are found among the marks of `thresholded`, Tesseract's
 // binarized page (1 for ink), enlarged three times and read by
-// `recognizer`, which forgets the page. A line read
-// so, its box in the page's pixels, replaces the poor line under it, or
-// follows the line above it in that line's block (a timestamp below its
-// bubble), or else is a block of its own. Nothing changes when the page
+// `recognizer`, which forgets the page. A line read so, its box in the
+// page's pixels, replaces the poor line under it, or follows the line
+// above it in that line's block (a timestamp below its bubble), or else is
+// a block of its own. Nothing changes when the page
 // holds none or is no screen's, or when `monitor` stops the reading.
 void ReadSmallText(tesseract::TessBaseAPI* recognizer,
                    PIX* thresholded,

@@ -93,9 +93,9 @@ bool HoldsShape(const std::vector<WordBox>& shapes, const TextLine& line) {
 }
 
 // The lines Tesseract read, in its order, without `shapes`, the filled
-// shapes it took for words; lines of white space only are left out. `in_page_order`
-// says whether the page's order of the words is their reading order. False
-// when `stop` asked for the end first.
+// shapes it took for words; lines of white space only are left out.
+// `in_page_order` says whether the page's order of the words is their
+// reading order. False when `stop` asked for the end first.
 bool CollectLines(tesseract::TessBaseAPI* recognizer,
                   bool in_page_order,
                   const std::vector<WordBox>& shapes,
@@ -243,6 +243,8 @@ RuntimeError RecognizeWithTesseract(tesseract::TessBaseAPI* recognizer,
   // the whole layout analysis again: Recognize leaves such a page marked
   // as not recognized.
   recognized->confidence = lines.empty() ? 0 : recognizer->MeanTextConf();
+  // What the reading left out or read poorly is found on the page first,
+  // then read again, each time on a page of its own.
   PictureBlocks pictures = FindPictureBlocks(recognizer);
   RowParts rows = in_page_order ? FindRowParts(recognizer, shapes) : RowParts();
   ScopedPix thresholded(
