@@ -135,10 +135,7 @@ bool StandOneBelowAnother(const std::vector<TextLine>& lines) {
 // Gives each run of a block's lines that stands apart from the rest of it
 // a block of its own.
 void SplitBlocksAtGaps(std::vector<TextLine>* lines) {
-  int next_block = 0;
-  for (const TextLine& line : *lines) {
-    next_block = std::max(next_block, line.block + 1);
-  }
+  int next_block = NextBlock(*lines);
   // The last line seen of each block, and the block its run went to.
   std::map<int, std::pair<const TextLine*, int>> last;
   for (TextLine& line : *lines) {
@@ -156,6 +153,18 @@ void SplitBlocksAtGaps(std::vector<TextLine>* lines) {
 }
 
 }  // namespace
+
+int NextBlock(const std::vector<TextLine>& lines) {
+  int next_block = 0;
+  for (const TextLine& line : lines) {
+    next_block = std::max(next_block, line.block + 1);
+  }
+  return next_block;
+}
+
+bool Overlap(const TextLine& a, const TextLine& b) {
+  return a.top < b.bottom && b.top < a.bottom && a.left < b.right && b.left < a.right;
+}
 
 void OrderLines(std::vector<TextLine>* read) {
   if (read->size() > kMaxLinesToOrder) {

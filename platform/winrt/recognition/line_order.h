@@ -19,6 +19,13 @@ struct TextLine {
   float confidence = 0;
 };
 
+// The first block no line of `lines` belongs to: where lines read again
+// start blocks of their own.
+int NextBlock(const std::vector<TextLine>& lines);
+
+// Whether the boxes of `a` and `b` share any pixel.
+bool Overlap(const TextLine& a, const TextLine& b);
+
 // Puts `lines`, given in Tesseract's reading order, in the order a reader
 // takes them down the page.
 // - A value aligned to the right of its row, as a time in a list of

@@ -94,10 +94,7 @@ void ReadPictureBlocks(tesseract::TessBaseAPI* recognizer,
   if (pictures.page == nullptr) {
     return;
   }
-  int next_block = 0;
-  for (const TextLine& line : *read) {
-    next_block = std::max(next_block, line.block + 1);
-  }
+  int next_block = NextBlock(*read);
   std::vector<TextLine> found;
   for (const ScopedBox& box : pictures.boxes) {
     ScopedPix unread = Unread(pictures.page.get(), *box, *read);

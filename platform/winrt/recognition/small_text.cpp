@@ -124,10 +124,7 @@ void ReadSmallText(tesseract::TessBaseAPI* recognizer,
     // It stands instead of the unsure line it reads again, if it is surer,
     // or else in the block of the line above it, after that line: a
     // timestamp below its chat bubble, a caption below its title.
-    auto overlaps = [&line](const TextLine& old) {
-      return line.top < old.bottom && old.top < line.bottom && line.left < old.right &&
-             old.left < line.right;
-    };
+    auto overlaps = [&line](const TextLine& old) { return Overlap(line, old); };
     if (std::any_of(read->begin(), read->end(), [&](const TextLine& old) {
           return overlaps(old) && !(IsUnsureSmallLine(old) && ReadsAllOf(line, old));
         })) {

@@ -94,19 +94,14 @@ void ReadUnreadRows(tesseract::TessBaseAPI* recognizer,
   if (rows.page == nullptr) {
     return;
   }
-  int next_block = 0;
-  for (const TextLine& line : *read) {
-    next_block = std::max(next_block, line.block + 1);
-  }
+  int next_block = NextBlock(*read);
   std::vector<TextLine> found =
       ReadOnSheet(recognizer, rows.page.get(), rows.boxes, 1, kMinConfidence, resolution, monitor);
   // Small text and pictures read since may hold a row.
   size_t page_lines = read->size();
   for (TextLine& line : found) {
-    if (std::none_of(read->begin(), read->begin() + page_lines, [&line](const TextLine& old) {
-          return line.top < old.bottom && old.top < line.bottom && line.left < old.right &&
-                 old.left < line.right;
-        })) {
+    if (std::none_of(read->begin(), read->begin() + page_lines,
+                     [&line](const TextLine& old) { return Overlap(line, old); })) {
       line.block = next_block++;
       read->push_back(std::move(line));
     }
