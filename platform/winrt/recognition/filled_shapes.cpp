@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "platform/winrt/imaging/leptonica_image.h"
 
@@ -22,6 +23,22 @@ constexpr float kMinFilledShare = 0.6f;
 // The ground around it, this many pixels wide, is at most this share ink.
 constexpr l_int32 kRingWidth = 2;
 constexpr float kMaxGroundShare = 0.25f;
+// A switch is a pill about twice as wide as high (iOS's 51 x 31,
+// Material's 52 x 32, Windows' 40 x 20), taller than the words beside it
+// by about half again at the least (a desktop's 18 pixels beside 13).
+constexpr float kMinSwitchAspect = 1.5f;
+constexpr float kMaxSwitchAspect = 2.5f;
+constexpr float kMinSwitchHeights = 1.4f;
+constexpr float kMaxSwitchHeights = 4.0f;
+// Its outline with all it encloses fills a pill's share of the box (0.89
+// at 2:1): no letter does. Its knob, or the inside of an outlined one, is
+// one hole of a large share of the box (a knob 0.6 of its height fills a
+// seventh of a 2:1 pill), and there is next to no other hole: the letters
+// cut out of a chip or a button of that shape leave holes besides their
+// largest.
+constexpr float kMinSwitchOutlineShare = 0.8f;
+constexpr float kMinKnobShare = 0.1f;
+constexpr float kMaxOtherHolesShare = 0.01f;
 
 int Height(const WordBox& box) {
   return box.bottom - box.top;
@@ -46,19 +63,86 @@ l_int32 CountInk(PIX* ink, l_int32 left, l_int32 top, l_int32 right, l_int32 bot
   return count;
 }
 
-// Whether `box` of `ink` holds a shape: mostly ink, on a ground with little
-// of it. Text read the other way, light on a dark ground, is mostly ink
-// too, and so is the ground around it.
-bool HoldsFilledShape(PIX* ink, const WordBox& box) {
-  l_int32 inside = CountInk(ink, box.left, box.top, box.right, box.bottom);
+float Area(const WordBox& box) {
+  return static_cast<float>(Width(box)) * static_cast<float>(Height(box));
+}
+
+// Whether the ground around `box` of `ink`, which holds `inside` of it, has
+// little ink. Text read the other way, light on a dark ground, is mostly
+// ink, and so is the ground around it.
+bool StandsOnClearGround(PIX* ink, const WordBox& box, l_int32 inside) {
   l_int32 around = CountInk(ink, box.left - kRingWidth, box.top - kRingWidth,
                             box.right + kRingWidth, box.bottom + kRingWidth);
-  float area = static_cast<float>(Width(box)) * static_cast<float>(Height(box));
   float ring_area = static_cast<float>(Width(box) + 2 * kRingWidth) *
                         static_cast<float>(Height(box) + 2 * kRingWidth) -
-                    area;
-  return inside >= 0 && around >= inside && static_cast<float>(inside) >= kMinFilledShare * area &&
+                    Area(box);
+  return inside >= 0 && around >= inside &&
          static_cast<float>(around - inside) <= kMaxGroundShare * ring_area;
+}
+
+// Whether `box` of `ink` holds a shape: mostly ink, on a clear ground.
+bool HoldsFilledShape(PIX* ink, const WordBox& box) {
+  l_int32 inside = CountInk(ink, box.left, box.top, box.right, box.bottom);
+  return static_cast<float>(inside) >= kMinFilledShare * Area(box) &&
+         StandsOnClearGround(ink, box, inside);
+}
+
+// Whether `box` of `ink` holds a switch: a pill with a knob-sized hole and
+// no other, on a clear ground.
+bool HoldsSwitch(PIX* ink, const WordBox& box) {
+  BOX area = Rectangle(box.left, box.top, Width(box), Height(box));
+  ScopedPix pill(pixClipRectangle(ink, &area, nullptr));
+  ScopedPix holes(pill ? pixHolesByFilling(pill.get(), 4) : nullptr);
+  ScopedPix knobs(holes ? pixSelectByArea(holes.get(),
+                                          static_cast<l_int32>(kMinKnobShare * Area(box)), 4,
+                                          L_SELECT_IF_GTE, nullptr)
+                        : nullptr);
+  l_int32 inside = 0;
+  l_int32 enclosed = 0;
+  l_int32 knob = 0;
+  l_int32 knob_count = 0;
+  if (knobs == nullptr || pixCountPixels(pill.get(), &inside, nullptr) != 0 ||
+      pixCountPixels(holes.get(), &enclosed, nullptr) != 0 ||
+      pixCountPixels(knobs.get(), &knob, nullptr) != 0 ||
+      pixCountConnComp(knobs.get(), 4, &knob_count) != 0) {
+    return false;
+  }
+  return static_cast<float>(inside + enclosed) >= kMinSwitchOutlineShare * Area(box) &&
+         knob_count == 1 &&
+         static_cast<float>(enclosed - knob) <= kMaxOtherHolesShare * Area(box) &&
+         StandsOnClearGround(ink, box, inside);
+}
+
+// The switch in `ink` under the middle of `word`, if any. Tesseract reads a
+// switch as one word ("©") or cuts it into two ("t @)"), with boxes that
+// can stand out of it: the switch is the component under the word.
+std::optional<WordBox> SwitchUnder(PIX* ink, const WordBox& word, int text_height) {
+  // Around the word, as far as a switch of its height can reach past it.
+  int reach_x = static_cast<int>(kMaxSwitchAspect * static_cast<float>(Height(word)));
+  int reach_y = Height(word) / 2;
+  WordBox around{std::max(word.left - reach_x, 0), std::max(word.top - reach_y, 0),
+                 std::min(word.right + reach_x, pixGetWidth(ink)),
+                 std::min(word.bottom + reach_y, pixGetHeight(ink))};
+  BOX area = Rectangle(around.left, around.top, Width(around), Height(around));
+  ScopedPix part(pixClipRectangle(ink, &area, nullptr));
+  BOXA* components = part ? pixConnComp(part.get(), nullptr, 8) : nullptr;
+  if (components == nullptr) {
+    return std::nullopt;
+  }
+  std::optional<WordBox> found;
+  for (l_int32 i = 0; i < boxaGetCount(components); ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(components, i, &x, &y, &width, &height);
+    WordBox component{around.left + x, around.top + y, around.left + x + width,
+                      around.top + y + height};
+    // A component cut by the edge of the part is larger than a switch.
+    bool whole = x > 0 && y > 0 && x + width < Width(around) && y + height < Height(around);
+    if (whole && HoldsMiddleOf(component, word) && (!found || Area(component) > Area(*found))) {
+      found = component;
+    }
+  }
+  boxaDestroy(&components);
+  return found && IsSwitch(ink, *found, text_height) ? found : std::nullopt;
 }
 
 }  // namespace
@@ -87,11 +171,16 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
   int text_height = heights[heights.size() / 2];
   ScopedPix ink;
   std::vector<WordBox> shapes;
+  std::vector<WordBox> switches;
   for (const WordBox& box : words) {
     float height = static_cast<float>(Height(box));
     float width = static_cast<float>(Width(box));
-    if (Height(box) < kMinShapeHeights * text_height || width > kMaxShapeAspect * height ||
-        height > kMaxShapeAspect * width) {
+    bool shape_sized = Height(box) >= kMinShapeHeights * text_height &&
+                       width <= kMaxShapeAspect * height && height <= kMaxShapeAspect * width;
+    bool switch_tall = height >= kMinSwitchHeights * static_cast<float>(text_height) &&
+                       std::none_of(switches.begin(), switches.end(),
+                                    [&box](const WordBox& at) { return HoldsMiddleOf(at, box); });
+    if (!shape_sized && !switch_tall) {
       continue;
     }
     if (ink == nullptr) {
@@ -100,11 +189,35 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
         break;
       }
     }
-    if (HoldsFilledShape(ink.get(), box)) {
+    if (shape_sized && HoldsFilledShape(ink.get(), box)) {
+      shapes.push_back(box);
+    } else if (std::optional<WordBox> at =
+                   switch_tall ? SwitchUnder(ink.get(), box, text_height) : std::nullopt) {
+      switches.push_back(*at);
+    }
+  }
+  for (const WordBox& box : words) {
+    if (std::any_of(switches.begin(), switches.end(),
+                    [&box](const WordBox& at) { return HoldsMiddleOf(at, box); })) {
       shapes.push_back(box);
     }
   }
   return shapes;
+}
+
+bool IsSwitch(PIX* ink, const WordBox& box, int text_height) {
+  float height = static_cast<float>(Height(box));
+  float width = static_cast<float>(Width(box));
+  return height >= kMinSwitchHeights * static_cast<float>(text_height) &&
+         height <= kMaxSwitchHeights * static_cast<float>(text_height) &&
+         width >= kMinSwitchAspect * height && width <= kMaxSwitchAspect * height &&
+         HoldsSwitch(ink, box);
+}
+
+bool HoldsMiddleOf(const WordBox& outer, const WordBox& word) {
+  int x = (word.left + word.right) / 2;
+  int y = (word.top + word.bottom) / 2;
+  return x >= outer.left && x < outer.right && y >= outer.top && y < outer.bottom;
 }
 
 bool IsFilledShape(const std::vector<WordBox>& shapes, const WordBox& word) {

@@ -1,6 +1,7 @@
 #ifndef PLATFORM_WINRT_RECOGNITION_FILLED_SHAPES_H_
 #define PLATFORM_WINRT_RECOGNITION_FILLED_SHAPES_H_
 
+#include <leptonica/allheaders.h>
 #include <tesseract/baseapi.h>
 
 #include <vector>
@@ -16,12 +17,20 @@ struct WordBox {
 };
 
 // The words of `recognizer`'s reading that are no text but filled round or
-// square shapes, at least twice as tall as its words are: a screen's
-// avatars, icons and thumbnails, which Tesseract reads as a large letter
-// ("e", "@") in line with the text beside them. A letter is strokes, and
-// fills well under the share of its box such a shape does; a shape with
-// text cut out of it, as initials on an avatar, is no such word.
+// square shapes, at least twice as tall as its words are, or switches: a
+// screen's avatars, icons, thumbnails and toggles, which Tesseract reads
+// as a large letter ("e", "@", "6") in line with the text beside them. A
+// letter is strokes, and fills well under the share of its box such a
+// shape does; a shape with text cut out of it, as initials on an avatar,
+// is no such word.
 std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer);
+
+// Whether `box` of `ink` (1 for ink) holds a switch, a toggle, beside text
+// `text_height` high: a pill with a knob, or an outline with a dot.
+bool IsSwitch(PIX* ink, const WordBox& box, int text_height);
+
+// Whether the middle of `word` is in `outer`.
+bool HoldsMiddleOf(const WordBox& outer, const WordBox& word);
 
 // Whether `word` is one of `shapes`.
 bool IsFilledShape(const std::vector<WordBox>& shapes, const WordBox& word);

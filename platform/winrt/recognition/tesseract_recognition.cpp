@@ -84,11 +84,11 @@ std::string TextWithoutShapes(const tesseract::ResultIterator& line,
   return text;
 }
 
-// Whether `shapes` holds a word inside `line`'s box.
+// Whether `shapes` holds a word of `line`: one whose middle is in its box.
+// A switch cut into two words can give them boxes taller than the line's.
 bool HoldsShape(const std::vector<WordBox>& shapes, const TextLine& line) {
   return std::any_of(shapes.begin(), shapes.end(), [&line](const WordBox& shape) {
-    return shape.left >= line.left && shape.right <= line.right && shape.top >= line.top &&
-           shape.bottom <= line.bottom;
+    return HoldsMiddleOf(WordBox{line.left, line.top, line.right, line.bottom}, shape);
   });
 }
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/winrt/recognition/recognizer_pool.h"
+#include "platform/winrt/recognition/shapes_test_support.h"
 #include "platform/winrt/recognition/tesseract_languages.h"
 
 namespace winrt_layer {
@@ -37,21 +38,19 @@ TEST(TesseractRecognitionTest, StopsWithTheTimeoutOnlyOnceTheDeadlineHasPassed) 
   EXPECT_EQ(error.description, kOutOfTimeMessage);
 }
 
-TEST(TesseractRecognitionTest, LeavesOutAFilledShapeReadAsALetterBesideTheText) {
+TEST(TesseractRecognitionTest, LeavesOutFilledShapesAndSwitchesReadAsLettersBesideTheText) {
   RecognizerPool::Lease recognizer = RecognizerPool::For(TessdataFolder(), "eng")->Acquire();
   ASSERT_TRUE(recognizer);
-  ScopedPix page(pixRead(WINRT_FIXTURES_DIR "/english.png"));
+  ScopedPix fixture(pixRead(WINRT_FIXTURES_DIR "/english.png"));
+  ASSERT_NE(fixture, nullptr);
+  ScopedPix page(pixAddBorderGeneral(fixture.get(), 0, 200, 0, 0, 255));
   ASSERT_NE(page, nullptr);
   // A gray disc twice the height of the line it ends, as an avatar or an
   // icon beside a list's row: Tesseract reads it as an "O".
-  constexpr l_int32 kRadius = 45;
-  PTA* disc = generatePtaFilledCircle(kRadius);
-  ASSERT_NE(disc, nullptr);
-  PTA* placed = ptaTransform(disc, 440 - kRadius, 208 - kRadius, 1, 1);
-  ptaDestroy(&disc);
-  ASSERT_NE(placed, nullptr);
-  EXPECT_EQ(pixRenderPtaArb(page.get(), placed, 110, 110, 110), 0);
-  ptaDestroy(&placed);
+  ASSERT_TRUE(PaintDisc(page.get(), 440, 208, 45, 110));
+  // A switch, on, at the end of the row above: a pill with its knob.
+  ASSERT_TRUE(PaintPill(page.get(), 510, 117, 60, 110));
+  ASSERT_TRUE(PaintDisc(page.get(), 600, 147, 24, 255));
   std::atomic<bool> canceled{false};
 
   RecognizedText recognized;

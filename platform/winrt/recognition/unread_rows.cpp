@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/winrt/recognition/filled_shapes.h"
 #include "platform/winrt/recognition/line_sheet.h"
 #include "platform/winrt/recognition/screen_size.h"
 
@@ -13,9 +14,9 @@ namespace {
 constexpr l_int32 kMinRowHeight = 10;
 // A row of text is at most this many times the height of the page's lines.
 constexpr l_int32 kMaxRowLineHeights = 2;
-// A row of text is at least this many times as wide as it is high: three
-// characters.
-constexpr l_int32 kMinRowWidthHeights = 2;
+// A row of text is at least this many times as wide as it is high: two
+// characters ("On", "Off").
+constexpr float kMinRowWidthHeights = 1.5f;
 // The rows are read with this much of the page around them.
 constexpr l_int32 kPadding = 3;
 // A screen's layout leaves out a few rows; more are the detail of pictures.
@@ -54,6 +55,20 @@ UnreadRows FindUnreadRows(PIX* page, PIX* thresholded, const std::vector<TextLin
                   line.bottom - line.top + 2 * kPadding);
     pixClearInRect(unread.get(), &box);
   }
+  // A switch beside a row's text would be read with it ("Off @_)").
+  BOXA* marks = pixConnCompBB(unread.get(), 8);
+  if (marks == nullptr) {
+    return rows;
+  }
+  for (l_int32 i = 0; i < boxaGetCount(marks); ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(marks, i, &x, &y, &width, &height);
+    BOX mark = Rectangle(x, y, width, height);
+    if (IsSwitch(thresholded, WordBox{x, y, x + width, y + height}, line_height)) {
+      pixClearInRect(unread.get(), &mark);
+    }
+  }
+  boxaDestroy(&marks);
   // A row of text with a larger mark beside it (an icon, a picture) joins
   // it, and is too high.
   l_int32 max_height = kMaxRowLineHeights * line_height;
@@ -66,7 +81,8 @@ UnreadRows FindUnreadRows(PIX* page, PIX* thresholded, const std::vector<TextLin
   for (l_int32 i = 0; i < count; ++i) {
     l_int32 x = 0, y = 0, width = 0, height = 0;
     boxaGetBoxGeometry(found, i, &x, &y, &width, &height);
-    if (height < kMinRowHeight || height > max_height || width < kMinRowWidthHeights * height) {
+    if (height < kMinRowHeight || height > max_height ||
+        static_cast<float>(width) < kMinRowWidthHeights * static_cast<float>(height)) {
       continue;
     }
     BOX padded = Rectangle(x - kPadding, y - kPadding, width + 2 * kPadding, height + 2 * kPadding);

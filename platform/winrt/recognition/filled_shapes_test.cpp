@@ -1,0 +1,42 @@
+#include "platform/winrt/recognition/filled_shapes.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/winrt/imaging/leptonica_image.h"
+#include "platform/winrt/recognition/shapes_test_support.h"
+
+namespace winrt_layer {
+namespace {
+
+TEST(FilledShapesTest, ASwitchIsAPillWithAKnobAndAChipWithLettersIsNot) {
+  constexpr l_int32 kText = 14;
+  constexpr l_int32 kHeight = 30;
+  const WordBox pill{20, 20, 20 + 2 * kHeight + 1, 20 + kHeight + 1};
+  ScopedPix ink(pixCreate(200, 100, 1));
+  ASSERT_NE(ink, nullptr);
+
+  // On: a knob cut out at the right end.
+  ASSERT_TRUE(PaintPill(ink.get(), pill.left, pill.top, kHeight, 1));
+  ASSERT_TRUE(PaintDisc(ink.get(), pill.left + 3 * kHeight / 2, pill.top + kHeight / 2, 11, 0));
+  EXPECT_TRUE(IsSwitch(ink.get(), pill, kText));
+  // Beside text as tall as it is, it is a letter "O" as well as anything.
+  EXPECT_FALSE(IsSwitch(ink.get(), pill, kHeight));
+
+  // Off: an outline with a dot at the left end.
+  ASSERT_TRUE(PaintPill(ink.get(), pill.left + 3, pill.top + 3, kHeight - 6, 0));
+  ASSERT_TRUE(PaintDisc(ink.get(), pill.left + kHeight / 2, pill.top + kHeight / 2, 6, 1));
+  EXPECT_TRUE(IsSwitch(ink.get(), pill, kText));
+
+  // A chip of that shape with a short word cut out of it ("All").
+  ASSERT_TRUE(PaintPill(ink.get(), pill.left, pill.top, kHeight, 1));
+  BOX a = Rectangle(pill.left + 18, pill.top + 8, 9, 14);
+  BOX l1 = Rectangle(pill.left + 31, pill.top + 8, 2, 14);
+  BOX l2 = Rectangle(pill.left + 37, pill.top + 8, 2, 14);
+  for (BOX* letter : {&a, &l1, &l2}) {
+    EXPECT_EQ(pixClearInRect(ink.get(), letter), 0);
+  }
+  EXPECT_FALSE(IsSwitch(ink.get(), pill, kText));
+}
+
+}  // namespace
+}  // namespace winrt_layer
