@@ -17,6 +17,9 @@ constexpr int kMaxLeadGapHeights = 4;
 // of the page apart: a chat's last message and its text field, which the
 // layout takes for one column at the left.
 constexpr int kBlockGapHeights = 4;
+// Two lines on a row closer than this share of their height are one word
+// the layout cut in two ("Notific" "ations"): a space is far wider.
+constexpr int kWordCutHeights = 6;
 // Ordering compares lines with lines: its cost grows with the square of
 // their number. A screen or a page holds far fewer; beyond, as on an image
 // of scattered fragments, the layout's order stands.
@@ -31,6 +34,14 @@ size_t CountWords(const std::string& text) {
     in_word = !space;
   }
   return words;
+}
+
+// `left` and `right`, lines on one row, as one line's text: with a space
+// between them, unless they touch.
+std::string JoinOnRow(const TextLine& left, const TextLine& right) {
+  int height = std::min(left.bottom - left.top, right.bottom - right.top);
+  bool touch = (right.left - left.right) * kWordCutHeights < height;
+  return left.text + (touch ? "" : " ") + right.text;
 }
 
 // Whether `value` stands on the row of `line`, to its right: its middle lies
@@ -105,7 +116,7 @@ void JoinLeadingValues(std::vector<TextLine>* read,
       continue;
     }
     for (const auto& [value, row] : pairs) {
-      lines[row].text = lines[value].text + ' ' + lines[row].text;
+      lines[row].text = JoinOnRow(lines[value], lines[row]);
       lines[row].left = lines[value].left;
       (*joined)[value] = true;
     }
@@ -202,8 +213,7 @@ void OrderLines(std::vector<TextLine>* read) {
     if (row == lines.size()) {
       continue;
     }
-    lines[row].text += ' ';
-    lines[row].text += lines[value].text;
+    lines[row].text = JoinOnRow(lines[row], lines[value]);
     lines[row].right = lines[value].right;
     joined[value] = true;
   }

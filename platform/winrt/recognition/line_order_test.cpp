@@ -78,6 +78,16 @@ TEST(LineOrderTest, InitialsOnAvatarsStartTheirRows) {
                           "morning. Fishing boats returned"));
 }
 
+TEST(LineOrderTest, AWordTheLayoutCutInTwoIsJoinedWithoutASpace) {
+  // A bold heading's end read, its start read again as a row left out.
+  std::vector<TextLine> lines = {
+      {"ations", 0, 93, 25, 162, 40},
+      {"Allow Notifications", 0, 16, 84, 152, 96},
+      {"Notific", 1, 15, 22, 93, 43},
+  };
+  EXPECT_THAT(Texts(std::move(lines)), ElementsAre("Notifications", "Allow Notifications"));
+}
+
 TEST(LineOrderTest, BlocksOneBelowAnotherAreReadDownThePage) {
   // A chat: the layout reads the bubbles on the right after those on the
   // left, and the window's title last.
