@@ -23,20 +23,25 @@ constexpr float kMinFilledShare = 0.6f;
 // The ground around it, this many pixels wide, is at most this share ink.
 constexpr l_int32 kRingWidth = 2;
 constexpr float kMaxGroundShare = 0.25f;
+// A control beside a row's text, a switch or a radio button, is taller
+// than the words by about half again at the least (a desktop's 18 pixels
+// beside 13).
+constexpr float kMinControlHeights = 1.4f;
+constexpr float kMaxControlHeights = 4.0f;
 // A switch is a pill about twice as wide as high (iOS's 51 x 31,
-// Material's 52 x 32, Windows' 40 x 20), taller than the words beside it
-// by about half again at the least (a desktop's 18 pixels beside 13).
+// Material's 52 x 32, Windows' 40 x 20); a radio button is round.
 constexpr float kMinSwitchAspect = 1.5f;
 constexpr float kMaxSwitchAspect = 2.5f;
-constexpr float kMinSwitchHeights = 1.4f;
-constexpr float kMaxSwitchHeights = 4.0f;
+constexpr float kMinRoundAspect = 0.9f;
+constexpr float kMaxRoundAspect = 1.1f;
 // Its outline with all it encloses fills a pill's share of the box (0.89
-// at 2:1): no letter does. Its knob, or the inside of an outlined one, is
-// one hole of a large share of the box (a knob 0.6 of its height fills a
-// seventh of a 2:1 pill), and there is next to no other hole: the letters
-// cut out of a chip or a button of that shape leave holes besides their
-// largest.
+// at 2:1), or a disc's (0.79): no letter but an "O" does. Its knob, or the
+// inside of an outlined one, is one hole of a large share of the box (a
+// knob 0.6 of its height fills a seventh of a 2:1 pill), and there is
+// next to no other hole: the letters cut out of a chip or a button of that
+// shape leave holes besides their largest.
 constexpr float kMinSwitchOutlineShare = 0.8f;
+constexpr float kMinRoundOutlineShare = 0.72f;
 constexpr float kMinKnobShare = 0.1f;
 constexpr float kMaxOtherHolesShare = 0.01f;
 
@@ -87,12 +92,13 @@ bool HoldsFilledShape(PIX* ink, const WordBox& box) {
          StandsOnClearGround(ink, box, inside);
 }
 
-// Whether `box` of `ink` holds a switch: a pill with a knob-sized hole and
-// no other, on a clear ground.
-bool HoldsSwitch(PIX* ink, const WordBox& box) {
+// Whether `box` of `ink` holds a control: an outline with one large hole
+// and no other, on a clear ground. A round one, unlike an "O", holds a dot:
+// a radio button that is off is not told from the letter.
+bool HoldsControl(PIX* ink, const WordBox& box, bool round) {
   BOX area = Rectangle(box.left, box.top, Width(box), Height(box));
-  ScopedPix pill(pixClipRectangle(ink, &area, nullptr));
-  ScopedPix holes(pill ? pixHolesByFilling(pill.get(), 4) : nullptr);
+  ScopedPix part(pixClipRectangle(ink, &area, nullptr));
+  ScopedPix holes(part ? pixHolesByFilling(part.get(), 4) : nullptr);
   ScopedPix knobs(holes ? pixSelectByArea(holes.get(),
                                           static_cast<l_int32>(kMinKnobShare * Area(box)), 4,
                                           L_SELECT_IF_GTE, nullptr)
@@ -101,22 +107,25 @@ bool HoldsSwitch(PIX* ink, const WordBox& box) {
   l_int32 enclosed = 0;
   l_int32 knob = 0;
   l_int32 knob_count = 0;
-  if (knobs == nullptr || pixCountPixels(pill.get(), &inside, nullptr) != 0 ||
+  l_int32 pieces = 0;
+  if (knobs == nullptr || pixCountPixels(part.get(), &inside, nullptr) != 0 ||
       pixCountPixels(holes.get(), &enclosed, nullptr) != 0 ||
       pixCountPixels(knobs.get(), &knob, nullptr) != 0 ||
-      pixCountConnComp(knobs.get(), 4, &knob_count) != 0) {
+      pixCountConnComp(knobs.get(), 4, &knob_count) != 0 ||
+      pixCountConnComp(part.get(), 8, &pieces) != 0) {
     return false;
   }
-  return static_cast<float>(inside + enclosed) >= kMinSwitchOutlineShare * Area(box) &&
+  float min_outline_share = round ? kMinRoundOutlineShare : kMinSwitchOutlineShare;
+  return static_cast<float>(inside + enclosed) >= min_outline_share * Area(box) &&
          knob_count == 1 &&
          static_cast<float>(enclosed - knob) <= kMaxOtherHolesShare * Area(box) &&
-         StandsOnClearGround(ink, box, inside);
+         (!round || pieces > 1) && StandsOnClearGround(ink, box, inside);
 }
 
-// The switch in `ink` under the middle of `word`, if any. Tesseract reads a
-// switch as one word ("©") or cuts it into two ("t @)"), with boxes that
-// can stand out of it: the switch is the component under the word.
-std::optional<WordBox> SwitchUnder(PIX* ink, const WordBox& word, int text_height) {
+// The control in `ink` under the middle of `word`, if any. Tesseract reads
+// a switch as one word ("©") or cuts it into two ("t @)"), with boxes that
+// can stand out of it: the control is the component under the word.
+std::optional<WordBox> ControlUnder(PIX* ink, const WordBox& word, int text_height) {
   // Around the word, as far as a switch of its height can reach past it.
   int reach_x = static_cast<int>(kMaxSwitchAspect * static_cast<float>(Height(word)));
   int reach_y = Height(word) / 2;
@@ -135,14 +144,14 @@ std::optional<WordBox> SwitchUnder(PIX* ink, const WordBox& word, int text_heigh
     boxaGetBoxGeometry(components, i, &x, &y, &width, &height);
     WordBox component{around.left + x, around.top + y, around.left + x + width,
                       around.top + y + height};
-    // A component cut by the edge of the part is larger than a switch.
+    // A component cut by the edge of the part is larger than a control.
     bool whole = x > 0 && y > 0 && x + width < Width(around) && y + height < Height(around);
     if (whole && HoldsMiddleOf(component, word) && (!found || Area(component) > Area(*found))) {
       found = component;
     }
   }
   boxaDestroy(&components);
-  return found && IsSwitch(ink, *found, text_height) ? found : std::nullopt;
+  return found && IsControl(ink, *found, text_height) ? found : std::nullopt;
 }
 
 }  // namespace
@@ -171,16 +180,16 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
   int text_height = heights[heights.size() / 2];
   ScopedPix ink;
   std::vector<WordBox> shapes;
-  std::vector<WordBox> switches;
+  std::vector<WordBox> controls;
   for (const WordBox& box : words) {
     float height = static_cast<float>(Height(box));
     float width = static_cast<float>(Width(box));
     bool shape_sized = Height(box) >= kMinShapeHeights * text_height &&
                        width <= kMaxShapeAspect * height && height <= kMaxShapeAspect * width;
-    bool switch_tall = height >= kMinSwitchHeights * static_cast<float>(text_height) &&
-                       std::none_of(switches.begin(), switches.end(),
-                                    [&box](const WordBox& at) { return HoldsMiddleOf(at, box); });
-    if (!shape_sized && !switch_tall) {
+    bool control_tall = height >= kMinControlHeights * static_cast<float>(text_height) &&
+                        std::none_of(controls.begin(), controls.end(),
+                                     [&box](const WordBox& at) { return HoldsMiddleOf(at, box); });
+    if (!shape_sized && !control_tall) {
       continue;
     }
     if (ink == nullptr) {
@@ -192,12 +201,12 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
     if (shape_sized && HoldsFilledShape(ink.get(), box)) {
       shapes.push_back(box);
     } else if (std::optional<WordBox> at =
-                   switch_tall ? SwitchUnder(ink.get(), box, text_height) : std::nullopt) {
-      switches.push_back(*at);
+                   control_tall ? ControlUnder(ink.get(), box, text_height) : std::nullopt) {
+      controls.push_back(*at);
     }
   }
   for (const WordBox& box : words) {
-    if (std::any_of(switches.begin(), switches.end(),
+    if (std::any_of(controls.begin(), controls.end(),
                     [&box](const WordBox& at) { return HoldsMiddleOf(at, box); })) {
       shapes.push_back(box);
     }
@@ -205,13 +214,16 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
   return shapes;
 }
 
-bool IsSwitch(PIX* ink, const WordBox& box, int text_height) {
+bool IsControl(PIX* ink, const WordBox& box, int text_height) {
   float height = static_cast<float>(Height(box));
   float width = static_cast<float>(Width(box));
-  return height >= kMinSwitchHeights * static_cast<float>(text_height) &&
-         height <= kMaxSwitchHeights * static_cast<float>(text_height) &&
-         width >= kMinSwitchAspect * height && width <= kMaxSwitchAspect * height &&
-         HoldsSwitch(ink, box);
+  if (height < kMinControlHeights * static_cast<float>(text_height) ||
+      height > kMaxControlHeights * static_cast<float>(text_height)) {
+    return false;
+  }
+  bool pill = width >= kMinSwitchAspect * height && width <= kMaxSwitchAspect * height;
+  bool round = width >= kMinRoundAspect * height && width <= kMaxRoundAspect * height;
+  return (pill || round) && HoldsControl(ink, box, round);
 }
 
 bool HoldsMiddleOf(const WordBox& outer, const WordBox& word) {

@@ -17,17 +17,18 @@ struct WordBox {
 };
 
 // The words of `recognizer`'s reading that are no text but filled round or
-// square shapes, at least twice as tall as its words are, or switches: a
-// screen's avatars, icons, thumbnails and toggles, which Tesseract reads
-// as a large letter ("e", "@", "6") in line with the text beside them. A
-// letter is strokes, and fills well under the share of its box such a
-// shape does; a shape with text cut out of it, as initials on an avatar,
-// is no such word.
+// square shapes, at least twice as tall as its words are, or controls: a
+// screen's avatars, icons, thumbnails, switches and radio buttons, which
+// Tesseract reads as a large letter ("e", "@", "6", "©") in line with the
+// text beside them. A letter is strokes, and fills well under the share
+// of its box such a shape does; a shape with text cut out of it, as
+// initials on an avatar, is no such word.
 std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer);
 
-// Whether `box` of `ink` (1 for ink) holds a switch, a toggle, beside text
-// `text_height` high: a pill with a knob, or an outline with a dot.
-bool IsSwitch(PIX* ink, const WordBox& box, int text_height);
+// Whether `box` of `ink` (1 for ink) holds a control beside text
+// `text_height` high: a switch (a pill with its knob, or an outline with a
+// dot) or a radio button that is on (a ring with a dot).
+bool IsControl(PIX* ink, const WordBox& box, int text_height);
 
 // Whether the middle of `word` is in `outer`.
 bool HoldsMiddleOf(const WordBox& outer, const WordBox& word);

@@ -8,7 +8,7 @@
 namespace winrt_layer {
 namespace {
 
-TEST(FilledShapesTest, ASwitchIsAPillWithAKnobAndAChipWithLettersIsNot) {
+TEST(FilledShapesTest, SwitchesAndRadioButtonsAreControlsAndAChipOrAnOIsNot) {
   constexpr l_int32 kText = 14;
   constexpr l_int32 kHeight = 30;
   const WordBox pill{20, 20, 20 + 2 * kHeight + 1, 20 + kHeight + 1};
@@ -18,14 +18,14 @@ TEST(FilledShapesTest, ASwitchIsAPillWithAKnobAndAChipWithLettersIsNot) {
   // On: a knob cut out at the right end.
   ASSERT_TRUE(PaintPill(ink.get(), pill.left, pill.top, kHeight, 1));
   ASSERT_TRUE(PaintDisc(ink.get(), pill.left + 3 * kHeight / 2, pill.top + kHeight / 2, 11, 0));
-  EXPECT_TRUE(IsSwitch(ink.get(), pill, kText));
+  EXPECT_TRUE(IsControl(ink.get(), pill, kText));
   // Beside text as tall as it is, it is a letter "O" as well as anything.
-  EXPECT_FALSE(IsSwitch(ink.get(), pill, kHeight));
+  EXPECT_FALSE(IsControl(ink.get(), pill, kHeight));
 
   // Off: an outline with a dot at the left end.
   ASSERT_TRUE(PaintPill(ink.get(), pill.left + 3, pill.top + 3, kHeight - 6, 0));
   ASSERT_TRUE(PaintDisc(ink.get(), pill.left + kHeight / 2, pill.top + kHeight / 2, 6, 1));
-  EXPECT_TRUE(IsSwitch(ink.get(), pill, kText));
+  EXPECT_TRUE(IsControl(ink.get(), pill, kText));
 
   // A chip of that shape with a short word cut out of it ("All").
   ASSERT_TRUE(PaintPill(ink.get(), pill.left, pill.top, kHeight, 1));
@@ -35,7 +35,15 @@ TEST(FilledShapesTest, ASwitchIsAPillWithAKnobAndAChipWithLettersIsNot) {
   for (BOX* letter : {&a, &l1, &l2}) {
     EXPECT_EQ(pixClearInRect(ink.get(), letter), 0);
   }
-  EXPECT_FALSE(IsSwitch(ink.get(), pill, kText));
+  EXPECT_FALSE(IsControl(ink.get(), pill, kText));
+
+  // A radio button that is on, a ring with a dot; off, it is an "O".
+  const WordBox radio{100, 20, 100 + kHeight + 1, 20 + kHeight + 1};
+  ASSERT_TRUE(PaintDisc(ink.get(), 100 + kHeight / 2, 20 + kHeight / 2, kHeight / 2, 1));
+  ASSERT_TRUE(PaintDisc(ink.get(), 100 + kHeight / 2, 20 + kHeight / 2, kHeight / 2 - 3, 0));
+  EXPECT_FALSE(IsControl(ink.get(), radio, kText));
+  ASSERT_TRUE(PaintDisc(ink.get(), 100 + kHeight / 2, 20 + kHeight / 2, 7, 1));
+  EXPECT_TRUE(IsControl(ink.get(), radio, kText));
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ UnreadRows FindUnreadRows(PIX* page, PIX* thresholded, const std::vector<TextLin
                   line.bottom - line.top + 2 * kPadding);
     pixClearInRect(unread.get(), &box);
   }
-  // A switch beside a row's text would be read with it ("Off @_)").
+  // A control beside a row's text would be read with it ("Off @_)").
   BOXA* marks = pixConnCompBB(unread.get(), 8);
   if (marks == nullptr) {
     return rows;
@@ -64,7 +64,7 @@ UnreadRows FindUnreadRows(PIX* page, PIX* thresholded, const std::vector<TextLin
     l_int32 x = 0, y = 0, width = 0, height = 0;
     boxaGetBoxGeometry(marks, i, &x, &y, &width, &height);
     BOX mark = Rectangle(x, y, width, height);
-    if (IsSwitch(thresholded, WordBox{x, y, x + width, y + height}, line_height)) {
+    if (IsControl(thresholded, WordBox{x, y, x + width, y + height}, line_height)) {
       pixClearInRect(unread.get(), &mark);
     }
   }
