@@ -107,6 +107,9 @@ constexpr float kMaxCroppedShare = 0.75f;
 constexpr l_float32 kDrawnGamma = 0.75f;
 // The gamma a drawn page read dark on light is given on top of that.
 constexpr l_float32 kLightGroundGamma = 0.8f;
+// Text covers at most this share of a page: Tesseract takes a side of its
+// threshold with more for ground, and so does WithWhiteGrounds.
+constexpr float kMaxInkShare = 0.25f;
 // A page whose median gray is darker than this has a dark ground.
 constexpr l_float32 kDarkGroundGray = 128;
 // Every fourth pixel of every fourth row tells the median.
@@ -304,6 +307,42 @@ ScopedPix Binarize(PIX* image) {
   return ScopedPix(pixThresholdToBinary(image, threshold));
 }
 
+// `gray` (8 bits per pixel), a drawn page with no light text, with its
+// grounds made white when it has more than one; a new reference to it when
+// it has only one. Tesseract splits a gray page at one threshold, Otsu's, and
+// takes the side with fewer pixels for ink: on a white receipt on a
+// coloured table, or a white card on a dark screen, that falls between the
+// two grounds, and the card goes for ink, with its text as holes in it.
+// Each pixel's ground is found by closing over the strokes of text; what
+// is not clearly darker than its ground is ground. Null without memory.
+ScopedPix WithWhiteGrounds(PIX* gray) {
+  constexpr l_int32 kHistogramSampling = 2;
+  // Wider than the strokes of the boldest heading a screen shows.
+  constexpr l_int32 kGroundSize = 15;
+  constexpr l_int32 kMinTextContrast = 32;
+  NUMA* histogram = pixGetGrayHistogram(gray, kHistogramSampling);
+  l_float32 total = 0;
+  l_float32 darker = 0;
+  bool split = histogram != nullptr && numaGetSum(histogram, &total) == 0 &&
+               numaSplitDistribution(histogram, 0, nullptr, nullptr, nullptr, &darker, nullptr,
+                                     nullptr) == 0;
+  numaDestroy(&histogram);
+  if (!split) {
+    return nullptr;
+  }
+  if (darker <= kMaxInkShare * total) {
+    return ScopedPix(pixClone(gray));
+  }
+  ScopedPix grounds(pixCloseGray(gray, kGroundSize, kGroundSize));
+  ScopedPix contrast(grounds ? pixSubtractGray(nullptr, grounds.get(), gray) : nullptr);
+  ScopedPix faint(contrast ? pixThresholdToBinary(contrast.get(), kMinTextContrast) : nullptr);
+  ScopedPix whitened(faint ? pixCopy(nullptr, gray) : nullptr);
+  if (whitened == nullptr || pixSetMasked(whitened.get(), faint.get(), 255) != 0) {
+    return nullptr;
+  }
+  return whitened;
+}
+
 bool Stopped(const std::function<bool()>& stop_requested) {
   return stop_requested && stop_requested();
 }
@@ -363,7 +402,9 @@ bool PagePreparation::Analyze(PIX* image, const std::function<bool()>& stop_requ
     if (!light_text_.Find(reduced.get())) {
       return false;
     }
-    reduced = light_text_.Invert(reduced.get(), nullptr);
+    whitens_grounds_ = light_text_.empty() && reduction >= 1;
+    reduced = whitens_grounds_ ? WithWhiteGrounds(reduced.get())
+                               : light_text_.Invert(reduced.get(), nullptr);
   }
   ScopedPix binary = ThresholdLocally(std::move(reduced));
   if (binary == nullptr || Stopped(stop_requested)) {
@@ -550,6 +591,9 @@ ScopedPix PagePreparation::Prepare(PIX* image,
     pixInvert(prepared.get(), prepared.get());
   } else if (go_on() && drawn_ && pixGetDepth(prepared.get()) == 8) {
     pixGammaTRC(prepared.get(), prepared.get(), kLightGroundGamma, 0, 255);
+  }
+  if (go_on() && whitens_grounds_ && pixGetDepth(prepared.get()) == 8) {
+    prepared = WithWhiteGrounds(prepared.get());
   }
   if (go_on() && drawn_ && pixGetDepth(prepared.get()) == 8) {
     EraseOutlines(prepared.get(), leveled_character_height_ / AnalysisReduction(image) * scale_);

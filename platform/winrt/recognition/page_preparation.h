@@ -100,6 +100,10 @@ class PagePreparation {
   // The regions of light text on a darker ground, in pixels of the reduced
   // copy.
   LightTextRegions light_text_;
+  // Whether the image's grounds are made white before its text is found and
+  // read: a drawn image without light text, so found at its full size (a
+  // reduced copy loses small light text, which the whitening would erase).
+  bool whitens_grounds_ = false;
 };
 
 }  // namespace winrt_layer

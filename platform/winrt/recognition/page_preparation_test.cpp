@@ -231,6 +231,38 @@ TEST_F(PagePreparationTest, ADarkScreenReadAsItIsIsNegatedWholeAPanelIsNot) {
   }
 }
 
+TEST_F(PagePreparationTest, TheGroundAroundAWhiteCardIsMadeWhiteAndItsPrintKept) {
+  // A card of print on a coloured table, and on a dark screen: Tesseract's
+  // one threshold would fall between the grounds and take the card for ink.
+  // Found at its full size, it holds no light text.
+  PIX* card = french_.get();
+  l_int32 width = pixGetWidth(card);
+  l_int32 height = pixGetHeight(card);
+  l_int32 print = 0;
+  ScopedPix card_ink(pixThresholdToBinary(card, 128));
+  ASSERT_TRUE(card_ink);
+  pixCountPixels(card_ink.get(), &print, nullptr);
+  for (l_int32 ground : {200, 60}) {
+    ScopedPix screen(pixCreate(width * 3 / 2, height * 3 / 2, 8));
+    ASSERT_TRUE(screen);
+    pixSetAllArbitrary(screen.get(), ground);
+    pixRasterop(screen.get(), width / 4, height / 4, width, height, PIX_SRC, card, 0, 0);
+    PagePreparation page;
+    ASSERT_TRUE(page.Analyze(screen.get()));
+    ScopedPix prepared = page.Prepare(screen.get(), 0);
+    ASSERT_TRUE(prepared);
+    l_uint32 corner = 0;
+    pixGetPixel(prepared.get(), 0, 0, &corner);
+    EXPECT_EQ(corner, 255u) << ground;
+    ScopedPix ink(pixThresholdToBinary(prepared.get(), 128));
+    l_int32 kept = 0;
+    ASSERT_TRUE(ink);
+    pixCountPixels(ink.get(), &kept, nullptr);
+    EXPECT_GT(kept, print / 2) << ground;
+    EXPECT_LT(kept, print * 2) << ground;
+  }
+}
+
 TEST_F(PagePreparationTest, AStopEndsTheAnalysisAndThePreparation) {
   PagePreparation page;
   EXPECT_FALSE(page.Analyze(french_.get(), [] { return true; }));
