@@ -20,6 +20,16 @@ constexpr float kMaxShapeAspect = 1.5f;
 // letter Tesseract took in with it (as "eo") about two thirds; the boldest
 // letters about half of theirs.
 constexpr float kMinFilledShare = 0.6f;
+// A shape found on the page before it is read is solid: a disc fills 0.79
+// of its box, and its edge, blended with the ground, is dark to half of
+// it. The page's ink is what is darker than this; its ground, lighter than
+// the second all around it (a disc in a disc, as an album's art, is left).
+constexpr float kMinSolidShare = 0.7f;
+// An avatar or an icon is at most this many characters high; a larger
+// solid area is a panel or a picture's.
+constexpr float kMaxSolidShapeHeights = 8;
+constexpr l_int32 kDarkGray = 128;
+constexpr l_int32 kLightGray = 192;
 // The ground around it, this many pixels wide, is at most this share ink.
 constexpr l_int32 kRingWidth = 2;
 constexpr float kMaxGroundShare = 0.25f;
@@ -92,6 +102,22 @@ bool HoldsFilledShape(PIX* ink, const WordBox& box) {
          StandsOnClearGround(ink, box, inside);
 }
 
+// Whether `box` of `ink` holds a solid shape: its ink fills it, with next
+// to no hole (an avatar's initials, an icon's glyph are holes).
+bool HoldsSolidShape(PIX* ink, const WordBox& box) {
+  BOX area = Rectangle(box.left, box.top, Width(box), Height(box));
+  ScopedPix part(pixClipRectangle(ink, &area, nullptr));
+  ScopedPix holes(part ? pixHolesByFilling(part.get(), 4) : nullptr);
+  l_int32 inside = 0;
+  l_int32 enclosed = 0;
+  if (holes == nullptr || pixCountPixels(part.get(), &inside, nullptr) != 0 ||
+      pixCountPixels(holes.get(), &enclosed, nullptr) != 0) {
+    return false;
+  }
+  return static_cast<float>(inside) >= kMinSolidShare * Area(box) &&
+         static_cast<float>(enclosed) <= kMaxOtherHolesShare * Area(box);
+}
+
 // Whether `box` of `ink` holds a control: an outline with one large hole
 // and no other, on a clear ground. A round one, unlike an "O", holds a dot:
 // a radio button that is off is not told from the letter.
@@ -122,16 +148,13 @@ bool HoldsControl(PIX* ink, const WordBox& box, bool round) {
          (!round || pieces > 1) && StandsOnClearGround(ink, box, inside);
 }
 
-// The control in `ink` under the middle of `word`, if any. Tesseract reads
-// a switch as one word ("©") or cuts it into two ("t @)"), with boxes that
-// can stand out of it: the control is the component under the word.
-std::optional<WordBox> ControlUnder(PIX* ink, const WordBox& word, int text_height) {
-  // Around the word, as far as a switch of its height can reach past it.
-  int reach_x = static_cast<int>(kMaxSwitchAspect * static_cast<float>(Height(word)));
-  int reach_y = Height(word) / 2;
-  WordBox around{std::max(word.left - reach_x, 0), std::max(word.top - reach_y, 0),
-                 std::min(word.right + reach_x, pixGetWidth(ink)),
-                 std::min(word.bottom + reach_y, pixGetHeight(ink))};
+// The largest component of `ink` that holds the middle of `box` and lies
+// whole within `reach_x` and `reach_y` pixels around it; none when there is
+// none.
+std::optional<WordBox> ComponentUnder(PIX* ink, const WordBox& box, int reach_x, int reach_y) {
+  WordBox around{std::max(box.left - reach_x, 0), std::max(box.top - reach_y, 0),
+                 std::min(box.right + reach_x, pixGetWidth(ink)),
+                 std::min(box.bottom + reach_y, pixGetHeight(ink))};
   BOX area = Rectangle(around.left, around.top, Width(around), Height(around));
   ScopedPix part(pixClipRectangle(ink, &area, nullptr));
   BOXA* components = part ? pixConnComp(part.get(), nullptr, 8) : nullptr;
@@ -144,13 +167,23 @@ std::optional<WordBox> ControlUnder(PIX* ink, const WordBox& word, int text_heig
     boxaGetBoxGeometry(components, i, &x, &y, &width, &height);
     WordBox component{around.left + x, around.top + y, around.left + x + width,
                       around.top + y + height};
-    // A component cut by the edge of the part is larger than a control.
     bool whole = x > 0 && y > 0 && x + width < Width(around) && y + height < Height(around);
-    if (whole && HoldsMiddleOf(component, word) && (!found || Area(component) > Area(*found))) {
+    if (whole && HoldsMiddleOf(component, box) && (!found || Area(component) > Area(*found))) {
       found = component;
     }
   }
   boxaDestroy(&components);
+  return found;
+}
+
+// The control in `ink` under the middle of `word`, if any. Tesseract reads
+// a switch as one word ("©") or cuts it into two ("t @)"), with boxes that
+// can stand out of it: the control is the component under the word, as
+// far as a switch of its height can reach past it.
+std::optional<WordBox> ControlUnder(PIX* ink, const WordBox& word, int text_height) {
+  std::optional<WordBox> found = ComponentUnder(
+      ink, word, static_cast<int>(kMaxSwitchAspect * static_cast<float>(Height(word))),
+      Height(word) / 2);
   return found && IsControl(ink, *found, text_height) ? found : std::nullopt;
 }
 
@@ -212,6 +245,56 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
     }
   }
   return shapes;
+}
+
+void EraseFilledShapes(PIX* gray, float character_height) {
+  // A square as high as the characters fits in no stroke of text: what of
+  // the ink it fits in is all that is looked at.
+  l_int32 size = std::max(3, static_cast<l_int32>(character_height));
+  ScopedPix ink(pixThresholdToBinary(gray, kDarkGray));
+  ScopedPix solid(ink ? pixOpenCompBrick(nullptr, ink.get(), size, size) : nullptr);
+  BOXA* found = solid ? pixConnCompBB(solid.get(), 8) : nullptr;
+  if (found == nullptr) {
+    return;
+  }
+  for (l_int32 i = 0; i < boxaGetCount(found); ++i) {
+    l_int32 x = 0, y = 0, width = 0, height = 0;
+    boxaGetBoxGeometry(found, i, &x, &y, &width, &height);
+    if (static_cast<float>(std::max(width, height)) > kMaxSolidShapeHeights * character_height) {
+      continue;
+    }
+    std::optional<WordBox> shape =
+        ComponentUnder(ink.get(), WordBox{x, y, x + width, y + height}, size, size);
+    if (!shape || static_cast<float>(Height(*shape)) < kMinShapeHeights * character_height ||
+        static_cast<float>(Width(*shape)) > kMaxShapeAspect * static_cast<float>(Height(*shape)) ||
+        static_cast<float>(Height(*shape)) > kMaxShapeAspect * static_cast<float>(Width(*shape)) ||
+        !HoldsSolidShape(ink.get(), *shape)) {
+      continue;
+    }
+    // Its ground is light all around it, and it is painted with the
+    // lightest gray there, over its blended edge too.
+    BOX around = Rectangle(shape->left - kRingWidth, shape->top - kRingWidth,
+                           Width(*shape) + 2 * kRingWidth, Height(*shape) + 2 * kRingWidth);
+    l_int32 left = std::max(around.x, 0);
+    l_int32 top = std::max(around.y, 0);
+    ScopedPix ground_part(pixClipRectangle(gray, &around, nullptr));
+    ScopedPix not_light(ground_part ? pixThresholdToBinary(ground_part.get(), kLightGray)
+                                    : nullptr);
+    ScopedPix ink_part(pixClipRectangle(ink.get(), &around, nullptr));
+    ScopedPix mask(
+        ink_part ? pixDilateBrick(nullptr, ink_part.get(), 2 * kRingWidth + 1, 2 * kRingWidth + 1)
+                 : nullptr);
+    WordBox local{shape->left - left, shape->top - top, shape->right - left, shape->bottom - top};
+    l_uint32 ground = 0;
+    if (not_light != nullptr && mask != nullptr &&
+        StandsOnClearGround(
+            not_light.get(), local,
+            CountInk(not_light.get(), local.left, local.top, local.right, local.bottom)) &&
+        pixGetMaxValueInRect(gray, &around, &ground, nullptr, nullptr) == 0) {
+      pixPaintThroughMask(gray, mask.get(), left, top, ground);
+    }
+  }
+  boxaDestroy(&found);
 }
 
 bool IsControl(PIX* ink, const WordBox& box, int text_height) {

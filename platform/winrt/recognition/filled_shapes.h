@@ -25,6 +25,13 @@ struct WordBox {
 // initials on an avatar, is no such word.
 std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer);
 
+// Paints out of `gray` (8 bits per pixel, dark text on a light ground, its
+// characters `character_height` pixels high) the solid round or square
+// shapes at least twice as tall as its characters, with the ground around
+// them: a column of avatars under a heading cuts it, in Tesseract's
+// layout, into letters read one by one ("Inbox" read "s io” ° *").
+void EraseFilledShapes(PIX* gray, float character_height);
+
 // Whether `box` of `ink` (1 for ink) holds a control beside text
 // `text_height` high: a switch (a pill with its knob, or an outline with a
 // dot) or a radio button that is on (a ring with a dot).

@@ -46,5 +46,29 @@ TEST(FilledShapesTest, SwitchesAndRadioButtonsAreControlsAndAChipOrAnOIsNot) {
   EXPECT_TRUE(IsControl(ink.get(), radio, kText));
 }
 
+TEST(FilledShapesTest, SolidShapesArePaintedOutAndAvatarsWithInitialsOrArtAreNot) {
+  // Three discs, 40 pixels across beside 12-pixel characters, on white: a
+  // solid one, one with an initial cut out of it, one set in a gray disc.
+  ScopedPix page(pixCreate(300, 100, 8));
+  ASSERT_NE(page, nullptr);
+  pixSetAll(page.get());
+  for (l_int32 x : {50, 150, 250}) {
+    ASSERT_TRUE(PaintDisc(page.get(), x, 50, 20, 60));
+  }
+  BOX initial = Rectangle(145, 40, 10, 20);
+  ASSERT_EQ(pixSetInRectArbitrary(page.get(), &initial, 255), 0);
+  ASSERT_TRUE(PaintDisc(page.get(), 250, 50, 20 + 8, 160));
+  ASSERT_TRUE(PaintDisc(page.get(), 250, 50, 14, 60));
+
+  EraseFilledShapes(page.get(), 12);
+  l_uint32 solid = 0, avatar = 0, art = 0;
+  pixGetPixel(page.get(), 50, 50, &solid);
+  pixGetPixel(page.get(), 140, 50, &avatar);
+  pixGetPixel(page.get(), 250, 50, &art);
+  EXPECT_EQ(solid, 255u);
+  EXPECT_EQ(avatar, 60u);
+  EXPECT_EQ(art, 60u);
+}
+
 }  // namespace
 }  // namespace winrt_layer

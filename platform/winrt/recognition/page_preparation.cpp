@@ -7,6 +7,7 @@
 
 #include "platform/winrt/imaging/image_limits.h"
 #include "platform/winrt/recognition/area_reduction.h"
+#include "platform/winrt/recognition/filled_shapes.h"
 #include "platform/winrt/recognition/outlines.h"
 #include "platform/winrt/recognition/sauvola_threshold.h"
 #include "platform/winrt/recognition/screen_size.h"
@@ -596,7 +597,9 @@ ScopedPix PagePreparation::Prepare(PIX* image,
     prepared = WithWhiteGrounds(prepared.get());
   }
   if (go_on() && drawn_ && pixGetDepth(prepared.get()) == 8) {
-    EraseOutlines(prepared.get(), leveled_character_height_ / AnalysisReduction(image) * scale_);
+    float character_height = leveled_character_height_ / AnalysisReduction(image) * scale_;
+    EraseOutlines(prepared.get(), character_height);
+    EraseFilledShapes(prepared.get(), character_height);
   }
   go_on();
   return prepared;
