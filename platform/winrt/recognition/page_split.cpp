@@ -2,9 +2,12 @@
 
 #include <winerror.h>
 
+#include <atomic>
 #include <future>
+#include <memory>
 #include <system_error>
 #include <utility>
+#include <vector>
 
 #include "platform/winrt/recognition/line_cut.h"
 
@@ -30,6 +33,51 @@ ScopedPix ClipRows(PIX* image, l_int32 top, l_int32 bottom) {
   l_int32 below = bottom < pixGetHeight(image) ? kCutMargin : 0;
   return ScopedPix(part ? pixAddBlackOrWhiteBorder(part.get(), 0, 0, above, below, L_GET_WHITE_VAL)
                         : nullptr);
+}
+
+// The parts of pages two recognizers read, each taking the next one not
+// yet taken. Each part is a copy of its own: Leptonica counts the
+// references of a clone without a lock.
+struct SharedParts {
+  std::vector<ScopedPix> parts;
+  std::vector<AsideRecognition> outcomes;
+  std::atomic<size_t> next{0};
+};
+
+// Reads parts of `shared` with `recognizer` until none is left.
+void ReadParts(tesseract::TessBaseAPI* recognizer,
+               SharedParts* shared,
+               uint32_t resolution,
+               const RecognitionStop& stop) {
+  for (size_t i = shared->next++; i < shared->parts.size(); i = shared->next++) {
+    shared->outcomes[i].error = RecognizeWithTesseract(
+        recognizer, std::move(shared->parts[i]), resolution, stop, &shared->outcomes[i].recognized);
+  }
+}
+
+// Joins `below`, the lines of a page below its cut, to `page`, those above.
+void JoinPartBelow(AsideRecognition below, AsideRecognition* page) {
+  if (FAILED(page->error.code)) {
+    return;
+  }
+  if (FAILED(below.error.code)) {
+    page->error = std::move(below.error);
+    return;
+  }
+  // The confidence of all words, as Tesseract would give it for the page:
+  // each part weighs as the text it read.
+  RecognizedText& above = page->recognized;
+  size_t above_length = above.text.size();
+  size_t below_length = below.recognized.text.size();
+  if (above_length + below_length > 0) {
+    above.confidence = static_cast<int>(
+        (above.confidence * above_length + below.recognized.confidence * below_length) /
+        (above_length + below_length));
+  }
+  if (!above.text.empty() && !below.recognized.text.empty()) {
+    above.text += '\n';
+  }
+  above.text += below.recognized.text;
 }
 
 }  // namespace
@@ -68,53 +116,84 @@ bool CutsAtLine(PIX* prepared) {
   return FindLineCut(prepared, kLanguageLoadInLineHeights) > 0;
 }
 
+std::vector<AsideRecognition> RecognizePagesSplit(RecognizerPool& recognizers,
+                                                  tesseract::TessBaseAPI* recognizer,
+                                                  std::vector<ScopedPix> pages,
+                                                  uint32_t resolution,
+                                                  const RecognitionStop& stop) {
+  // The first page's upper part is read while the second recognizer
+  // loads, and its lower part when it is loaded; the parts of the pages
+  // after it are halves, which the two read at once.
+  auto shared = std::make_shared<SharedParts>();
+  std::vector<l_int32> cuts(pages.size(), 0);
+  for (size_t i = 0; i < pages.size(); ++i) {
+    float start_cost = i == 0 ? kLanguageLoadInLineHeights : 0;
+    cuts[i] = pages[i] != nullptr ? FindLineCut(pages[i].get(), start_cost) : 0;
+    if (cuts[i] == 0) {
+      continue;
+    }
+    ScopedPix above = ClipRows(pages[i].get(), 0, cuts[i]);
+    ScopedPix below = ClipRows(pages[i].get(), cuts[i], pixGetHeight(pages[i].get()));
+    // Without memory for its parts, a page is out of memory whole.
+    if (above == nullptr || below == nullptr) {
+      pages[i].reset();
+      cuts[i] = 0;
+      continue;
+    }
+    shared->parts.push_back(std::move(above));
+    shared->parts.push_back(std::move(below));
+  }
+  std::vector<AsideRecognition> outcomes(pages.size());
+  std::future<void> aside;
+  if (!shared->parts.empty()) {
+    shared->outcomes.resize(shared->parts.size());
+    auto read_aside = [&recognizers, shared, resolution, stop] {
+      RecognizerPool::Lease lease = recognizers.Acquire();
+      if (lease) {
+        ReadParts(lease.get(), shared.get(), resolution, stop);
+      }
+    };
+    try {
+      aside = std::async(std::launch::async, std::move(read_aside));
+    } catch (const std::system_error&) {
+      // Without a second thread, the pages are read whole.
+      shared->parts.clear();
+      cuts.assign(pages.size(), 0);
+    }
+  }
+  for (size_t i = 0; i < pages.size(); ++i) {
+    if (cuts[i] == 0) {
+      outcomes[i].error = RecognizeWithTesseract(recognizer, std::move(pages[i]), resolution, stop,
+                                                 &outcomes[i].recognized);
+    }
+  }
+  pages.clear();
+  ReadParts(recognizer, shared.get(), resolution, stop);
+  if (aside.valid()) {
+    aside.get();
+  }
+  auto part = shared->outcomes.begin();
+  for (size_t i = 0; i < outcomes.size(); ++i) {
+    if (cuts[i] > 0) {
+      outcomes[i] = std::move(*part++);
+      JoinPartBelow(std::move(*part++), &outcomes[i]);
+    }
+  }
+  return outcomes;
+}
+
 RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
                                 ScopedPix prepared,
                                 uint32_t resolution,
                                 const RecognitionStop& stop,
                                 RecognizedText* recognized) {
-  if (prepared == nullptr) {
-    return {E_OUTOFMEMORY, {}};
-  }
-  std::future<AsideRecognition> below;
-  l_int32 cut = FindLineCut(prepared.get(), kLanguageLoadInLineHeights);
-  if (cut > 0) {
-    ScopedPix lines_below = ClipRows(prepared.get(), cut, pixGetHeight(prepared.get()));
-    if (lines_below == nullptr) {
-      return {E_OUTOFMEMORY, {}};
-    }
-    below = RecognizeAside(AcquireAside(recognizers), std::move(lines_below), resolution, stop);
-    if (below.valid()) {
-      prepared = ClipRows(prepared.get(), 0, cut);
-    }
-  }
-  RuntimeError error =
-      RecognizeWithTesseract(recognizer, std::move(prepared), resolution, stop, recognized);
-  if (!below.valid()) {
-    return error;
-  }
-  AsideRecognition part = below.get();
-  if (FAILED(error.code)) {
-    return error;
-  }
-  if (FAILED(part.error.code)) {
-    return std::move(part.error);
-  }
-  // The confidence of all words, as Tesseract would give it for the page:
-  // each part weighs as the text it read.
-  size_t above_length = recognized->text.size();
-  size_t below_length = part.recognized.text.size();
-  if (above_length + below_length > 0) {
-    recognized->confidence = static_cast<int>(
-        (recognized->confidence * above_length + part.recognized.confidence * below_length) /
-        (above_length + below_length));
-  }
-  if (!recognized->text.empty() && !part.recognized.text.empty()) {
-    recognized->text += '\n';
-  }
-  recognized->text += part.recognized.text;
-  return {};
+  std::vector<ScopedPix> pages;
+  pages.push_back(std::move(prepared));
+  std::vector<AsideRecognition> outcomes =
+      RecognizePagesSplit(recognizers, recognizer, std::move(pages), resolution, stop);
+  *recognized = std::move(outcomes.front().recognized);
+  return std::move(outcomes.front().error);
 }
 
 }  // namespace winrt_layer

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <future>
+#include <vector>
 
 #include "platform/winrt/imaging/leptonica_image.h"
 #include "platform/winrt/recognition/recognizer_pool.h"
@@ -37,14 +38,23 @@ std::future<AsideRecognition> RecognizeAside(std::future<RecognizerPool::Lease> 
 // Whether RecognizePageSplit cuts `prepared` in two.
 bool CutsAtLine(PIX* prepared);
 
-// Recognizes `prepared`, a page as PagePreparation leaves it, with
-// `recognizer`, as RecognizeWithTesseract does. When the page holds enough
-// lines, it is split at its line cut and the lines below are recognized at
-// the same time by a second recognizer from `recognizers`, on a thread of
-// its own: the second core makes that sooner even when the second
-// recognizer must load its language first. The parts' texts are joined and
-// their confidences weighed by the text each read. A null page is out of
-// memory; a failure of either part is the failure of the whole.
+// Recognizes each of `pages`, pages as PagePreparation leaves them, with
+// `recognizer`, as RecognizeWithTesseract does. Each page that holds enough
+// lines is cut in two at its line cut, and a second recognizer from
+// `recognizers`, on a thread of its own, reads parts of pages while this
+// one does, each recognizer taking the next part not yet read: the second
+// core makes that sooner even when the second recognizer must load its
+// language first, and neither waits for the other between two pages. A
+// page's parts' texts are joined and their confidences weighed by the text
+// each read. An outcome for each page, in order: a null page is out of
+// memory; a failure of either part is the failure of the page.
+std::vector<AsideRecognition> RecognizePagesSplit(RecognizerPool& recognizers,
+                                                  tesseract::TessBaseAPI* recognizer,
+                                                  std::vector<ScopedPix> pages,
+                                                  uint32_t resolution,
+                                                  const RecognitionStop& stop);
+
+// RecognizePagesSplit of the one page `prepared`.
 RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
                                 ScopedPix prepared,

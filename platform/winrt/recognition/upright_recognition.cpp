@@ -6,6 +6,7 @@
 #include <future>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 #include "platform/winrt/recognition/page_preparation.h"
 #include "platform/winrt/recognition/page_split.h"
@@ -134,18 +135,24 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   // ready sooner, and reads the page that takes longer: as it is, as
   // Tesseract tries each light line of it inverted too, but inverted when
   // the page is dark, as it is then negated whole. A dark page long enough
-  // to be cut at a line is read one way, then the other, each on both
-  // cores: read whole, its lines come out worse (a code page's underscores,
-  // a terminal's file names). A light one is read whole, which is sooner:
+  // to be cut at a line is cut, each way at its own line, and the two
+  // recognizers read the parts, each taking the next as it is free: read
+  // whole, its lines come out worse (a code page's underscores, a
+  // terminal's file names). A light one is read whole, which is sooner:
   // a part of it read alone can lose a faint line (a chat's text field).
   ScopedPix prepared;
   ScopedPix as_it_is_page;
   std::future<AsideRecognition> aside;
   bool as_it_is_aside = false;
+  bool split_both_ways = false;
   if (analyzed && !oriented && page.may_hold_text()) {
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
-    if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared) &&
-        (!page.dark() || !CutsAtLine(prepared.get()))) {
+    if (ReadsTwiceAtOnce(page, image.get()) && prepared != nullptr && page.dark() &&
+        CutsAtLine(prepared.get())) {
+      as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
+                                   PagePreparation::LightText::kAsItIs);
+      split_both_ways = as_it_is_page != nullptr;
+    } else if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared)) {
       std::future<RecognizerPool::Lease> second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
@@ -161,7 +168,7 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
       }
     }
   }
-  const bool read_both_ways = aside.valid();
+  const bool read_both_ways = aside.valid() || split_both_ways;
   const int both_ways_turns = quarter_turns;
   RecognizerPool::Lease recognizer = lease.get();
   if (!recognizer) {
@@ -184,7 +191,17 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   RecognizedText as_it_is;
   RuntimeError as_it_is_error;
   RuntimeError error;
-  if (read_both_ways) {
+  if (split_both_ways) {
+    std::vector<ScopedPix> pages;
+    pages.push_back(std::move(prepared));
+    pages.push_back(std::move(as_it_is_page));
+    std::vector<AsideRecognition> outcomes =
+        RecognizePagesSplit(recognizers, recognizer.get(), std::move(pages), resolution, stop);
+    error = std::move(outcomes[0].error);
+    recognized = std::move(outcomes[0].recognized);
+    as_it_is_error = std::move(outcomes[1].error);
+    as_it_is = std::move(outcomes[1].recognized);
+  } else if (aside.valid()) {
     RuntimeError& here_error = as_it_is_aside ? error : as_it_is_error;
     RecognizedText& here = as_it_is_aside ? recognized : as_it_is;
     here_error = RecognizeWithTesseract(recognizer.get(),
