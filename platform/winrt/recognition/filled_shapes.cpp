@@ -63,6 +63,15 @@ int Width(const WordBox& box) {
   return box.right - box.left;
 }
 
+// Whether `box` has an avatar's or an icon's size and shape beside text
+// `text_height` high.
+bool ShapeSized(const WordBox& box, float text_height) {
+  float height = static_cast<float>(Height(box));
+  float width = static_cast<float>(Width(box));
+  return height >= kMinShapeHeights * text_height && width <= kMaxShapeAspect * height &&
+         height <= kMaxShapeAspect * width;
+}
+
 // The ink of `ink` inside the box, clipped to `ink`; -1 on failure.
 l_int32 CountInk(PIX* ink, l_int32 left, l_int32 top, l_int32 right, l_int32 bottom) {
   left = std::max(left, 0);
@@ -216,9 +225,7 @@ std::vector<WordBox> FindFilledShapes(tesseract::TessBaseAPI* recognizer) {
   std::vector<WordBox> controls;
   for (const WordBox& box : words) {
     float height = static_cast<float>(Height(box));
-    float width = static_cast<float>(Width(box));
-    bool shape_sized = Height(box) >= kMinShapeHeights * text_height &&
-                       width <= kMaxShapeAspect * height && height <= kMaxShapeAspect * width;
+    bool shape_sized = ShapeSized(box, static_cast<float>(text_height));
     bool control_tall = height >= kMinControlHeights * static_cast<float>(text_height) &&
                         std::none_of(controls.begin(), controls.end(),
                                      [&box](const WordBox& at) { return HoldsMiddleOf(at, box); });
@@ -265,10 +272,7 @@ void EraseFilledShapes(PIX* gray, float character_height) {
     }
     std::optional<WordBox> shape =
         ComponentUnder(ink.get(), WordBox{x, y, x + width, y + height}, size, size);
-    if (!shape || static_cast<float>(Height(*shape)) < kMinShapeHeights * character_height ||
-        static_cast<float>(Width(*shape)) > kMaxShapeAspect * static_cast<float>(Height(*shape)) ||
-        static_cast<float>(Height(*shape)) > kMaxShapeAspect * static_cast<float>(Width(*shape)) ||
-        !HoldsSolidShape(ink.get(), *shape)) {
+    if (!shape || !ShapeSized(*shape, character_height) || !HoldsSolidShape(ink.get(), *shape)) {
       continue;
     }
     // Its ground is light all around it, and it is painted with the
