@@ -116,11 +116,12 @@ bool CutsAtLine(PIX* prepared) {
   return FindLineCut(prepared, kLanguageLoadInLineHeights) > 0;
 }
 
-std::vector<AsideRecognition> RecognizePagesSplit(RecognizerPool& recognizers,
-                                                  tesseract::TessBaseAPI* recognizer,
-                                                  std::vector<ScopedPix> pages,
-                                                  uint32_t resolution,
-                                                  const RecognitionStop& stop) {
+std::vector<AsideRecognition> RecognizePagesSplit(
+    std::future<RecognizerPool::Lease> second_recognizer,
+    tesseract::TessBaseAPI* recognizer,
+    std::vector<ScopedPix> pages,
+    uint32_t resolution,
+    const RecognitionStop& stop) {
   // The first page's upper part is read while the second recognizer
   // loads, and its lower part when it is loaded; the parts of the pages
   // after it are halves, which the two read at once.
@@ -147,8 +148,9 @@ std::vector<AsideRecognition> RecognizePagesSplit(RecognizerPool& recognizers,
   std::future<void> aside;
   if (!shared->parts.empty()) {
     shared->outcomes.resize(shared->parts.size());
-    auto read_aside = [&recognizers, shared, resolution, stop] {
-      RecognizerPool::Lease lease = recognizers.Acquire();
+    auto read_aside = [second_recognizer = std::move(second_recognizer), shared, resolution,
+                       stop]() mutable {
+      RecognizerPool::Lease lease = second_recognizer.get();
       if (lease) {
         ReadParts(lease.get(), shared.get(), resolution, stop);
       }
@@ -190,8 +192,9 @@ RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 RecognizedText* recognized) {
   std::vector<ScopedPix> pages;
   pages.push_back(std::move(prepared));
-  std::vector<AsideRecognition> outcomes =
-      RecognizePagesSplit(recognizers, recognizer, std::move(pages), resolution, stop);
+  auto acquire = [&recognizers] { return recognizers.Acquire(); };
+  std::vector<AsideRecognition> outcomes = RecognizePagesSplit(
+      std::async(std::launch::deferred, acquire), recognizer, std::move(pages), resolution, stop);
   *recognized = std::move(outcomes.front().recognized);
   return std::move(outcomes.front().error);
 }

@@ -40,21 +40,23 @@ bool CutsAtLine(PIX* prepared);
 
 // Recognizes each of `pages`, pages as PagePreparation leaves them, with
 // `recognizer`, as RecognizeWithTesseract does. Each page that holds enough
-// lines is cut in two at its line cut, and a second recognizer from
-// `recognizers`, on a thread of its own, reads parts of pages while this
-// one does, each recognizer taking the next part not yet read: the second
-// core makes that sooner even when the second recognizer must load its
-// language first, and neither waits for the other between two pages. A
-// page's parts' texts are joined and their confidences weighed by the text
-// each read. An outcome for each page, in order: a null page is out of
-// memory; a failure of either part is the failure of the page.
-std::vector<AsideRecognition> RecognizePagesSplit(RecognizerPool& recognizers,
-                                                  tesseract::TessBaseAPI* recognizer,
-                                                  std::vector<ScopedPix> pages,
-                                                  uint32_t resolution,
-                                                  const RecognitionStop& stop);
+// lines is cut in two at its line cut, and `second_recognizer`, once
+// acquired, reads parts of pages on a thread of its own while `recognizer`
+// does, each taking the next part not yet read: the second core makes that
+// sooner even when the second recognizer must load its language first, and
+// neither waits for the other between two pages. A page's parts' texts are
+// joined and their confidences weighed by the text each read. An outcome
+// for each page, in order: a null page is out of memory; a failure of
+// either part is the failure of the page.
+std::vector<AsideRecognition> RecognizePagesSplit(
+    std::future<RecognizerPool::Lease> second_recognizer,
+    tesseract::TessBaseAPI* recognizer,
+    std::vector<ScopedPix> pages,
+    uint32_t resolution,
+    const RecognitionStop& stop);
 
-// RecognizePagesSplit of the one page `prepared`.
+// RecognizePagesSplit of the one page `prepared`, with a second recognizer
+// from `recognizers` acquired when the page is cut.
 RuntimeError RecognizePageSplit(RecognizerPool& recognizers,
                                 tesseract::TessBaseAPI* recognizer,
                                 ScopedPix prepared,

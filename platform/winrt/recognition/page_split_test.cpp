@@ -51,7 +51,7 @@ TEST(PageSplitTest, EachPageReadsWholeAndInOrderWhicheverRecognizerReadsItsParts
   std::atomic<bool> canceled{false};
 
   std::vector<AsideRecognition> outcomes = RecognizePagesSplit(
-      *recognizers, recognizer.get(), std::move(pages), 300,
+      AcquireAside(*recognizers), recognizer.get(), std::move(pages), 300,
       RecognitionStop{canceled, std::chrono::steady_clock::now() + std::chrono::minutes(1)});
   ASSERT_EQ(outcomes.size(), 3u);
   auto receipts = [](int copies) {

@@ -145,15 +145,17 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   std::future<AsideRecognition> aside;
   bool as_it_is_aside = false;
   bool split_both_ways = false;
+  std::future<RecognizerPool::Lease> second_recognizer;
   if (analyzed && !oriented && page.may_hold_text()) {
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
     if (ReadsTwiceAtOnce(page, image.get()) && prepared != nullptr && page.dark() &&
         CutsAtLine(prepared.get())) {
+      second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
       split_both_ways = as_it_is_page != nullptr;
     } else if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared)) {
-      std::future<RecognizerPool::Lease> second_recognizer = AcquireAside(recognizers);
+      second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
       as_it_is_aside = page.dark() && OwnedAlone(as_it_is_page);
@@ -195,8 +197,8 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
     std::vector<ScopedPix> pages;
     pages.push_back(std::move(prepared));
     pages.push_back(std::move(as_it_is_page));
-    std::vector<AsideRecognition> outcomes =
-        RecognizePagesSplit(recognizers, recognizer.get(), std::move(pages), resolution, stop);
+    std::vector<AsideRecognition> outcomes = RecognizePagesSplit(
+        std::move(second_recognizer), recognizer.get(), std::move(pages), resolution, stop);
     error = std::move(outcomes[0].error);
     recognized = std::move(outcomes[0].recognized);
     as_it_is_error = std::move(outcomes[1].error);
