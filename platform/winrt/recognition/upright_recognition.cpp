@@ -148,25 +148,22 @@ RuntimeError RecognizeUpright(RecognizerPool& recognizers,
   std::future<RecognizerPool::Lease> second_recognizer;
   if (analyzed && !oriented && page.may_hold_text()) {
     prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
-    if (ReadsTwiceAtOnce(page, image.get()) && prepared != nullptr && page.dark() &&
-        CutsAtLine(prepared.get())) {
+    bool reads_twice = ReadsTwiceAtOnce(page, image.get());
+    bool cut_dark = reads_twice && prepared != nullptr && page.dark() && CutsAtLine(prepared.get());
+    if (cut_dark || (reads_twice && OwnedAlone(prepared))) {
       second_recognizer = AcquireAside(recognizers);
       as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
                                    PagePreparation::LightText::kAsItIs);
-      split_both_ways = as_it_is_page != nullptr;
-    } else if (ReadsTwiceAtOnce(page, image.get()) && OwnedAlone(prepared)) {
-      second_recognizer = AcquireAside(recognizers);
-      as_it_is_page = page.Prepare(image.get(), quarter_turns, stop_requested,
-                                   PagePreparation::LightText::kAsItIs);
+      split_both_ways = cut_dark && as_it_is_page != nullptr;
+    }
+    if (!cut_dark && as_it_is_page != nullptr) {
       as_it_is_aside = page.dark() && OwnedAlone(as_it_is_page);
-      if (as_it_is_page != nullptr) {
-        aside = RecognizeAside(std::move(second_recognizer),
-                               std::move(as_it_is_aside ? as_it_is_page : prepared),
-                               RecognitionResolution(pixels, page), stop);
-        if (!aside.valid()) {
-          as_it_is_page.reset();
-          prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
-        }
+      aside = RecognizeAside(std::move(second_recognizer),
+                             std::move(as_it_is_aside ? as_it_is_page : prepared),
+                             RecognitionResolution(pixels, page), stop);
+      if (!aside.valid()) {
+        as_it_is_page.reset();
+        prepared = page.Prepare(image.get(), quarter_turns, stop_requested);
       }
     }
   }
